@@ -1,0 +1,230 @@
+#include "runtime/gc.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "runtime/object.h"
+
+int gc_markbit = 0;
+
+gc_object gc_queued_list;
+gc_object gc_unmarked_list;
+gc_object gc_marked_list;
+gc_object gc_free_list;
+
+int gc_new_bytes = 0;
+std::atomic<int> gc_ext_new_bytes{0};
+int gc_alloced_bytes = 0;
+int gc_max_alloced_bytes = 0;
+int gc_marked_bytes = 0;
+int gc_free_bytes = 0;
+
+gc_object* gc_locals[kGcLocalsCapacity];
+int gc_locals_sp = 0;
+
+namespace {
+
+gc_object* gc_cache[kGcCacheClasses];
+
+constexpr int kMaxRootSets = 64;
+gc_roots_fn gc_root_sets[kMaxRootSets];
+int gc_root_set_count = 0;
+
+void list_clear(gc_object* list) { list->succ = list->pred = list; }
+
+bool list_empty(const gc_object* list) { return list->succ == list; }
+
+void list_remove(gc_object* p) {
+    p->pred->succ = p->succ;
+    p->succ->pred = p->pred;
+}
+
+void list_append(gc_object* p, gc_object* list) {
+    p->succ = list;
+    p->pred = list->pred;
+    list->pred->succ = p;
+    list->pred = p;
+}
+
+// Moves every object of `from` to the tail of `to`, leaving `from` empty.
+void list_splice_tail(gc_object* from, gc_object* to) {
+    if (list_empty(from)) return;
+    gc_object* first = from->succ;
+    gc_object* last = from->pred;
+    first->pred = to->pred;
+    to->pred->succ = first;
+    last->succ = to;
+    to->pred = last;
+    list_clear(from);
+}
+
+bool list_contains(const gc_object* list, const void* p) {
+    for (const gc_object* q = list->succ; q != list; q = q->succ) {
+        if (q == p) return true;
+    }
+    return false;
+}
+
+// The lists must be usable before any code runs, including in programs that
+// never reach the host's start-up (tests, tools).
+struct ListsAtLoad {
+    ListsAtLoad() { gc_init(); }
+} lists_at_load;
+
+void destroy_dead_objects(int size) {
+    const int target = std::max(gc_free_bytes - size, 0);
+    while (gc_free_bytes > target) {
+        gc_object* p = gc_free_list.succ;
+        if (p == &gc_free_list) {
+            gc_free_bytes = 0;
+            return;
+        }
+        list_remove(p);
+        delete p;
+    }
+}
+
+void* take_block(int size) {
+    if (size < kGcCacheClasses * 8) {
+        gc_object*& chain = gc_cache[size / 8];
+        if (gc_object* block = chain) {
+            chain = block->succ;
+            return block;
+        }
+    }
+    return std::malloc(size > 0 ? size : 8);
+}
+
+void scan_first_queued() {
+    gc_object* p = gc_queued_list.succ;
+    list_remove(p);
+    list_append(p, &gc_marked_list);
+    gc_marked_bytes += p->gc_size();
+    p->mark();
+}
+
+void full_collection() {
+    gc_ext_new_bytes.store(0);
+    gc_mark_locals();
+    gc_mark_queued(INT32_MAX);
+    gc_sweep();
+    gc_mark();
+    gc_new_bytes = 0;
+}
+
+}  // namespace
+
+void* gc_object::operator new(std::size_t size) { return gc_object_alloc(static_cast<int>(size)); }
+
+void gc_object::operator delete(void* p) { gc_object_free(static_cast<gc_object*>(p)); }
+
+void gc_init() {
+    list_clear(&gc_queued_list);
+    list_clear(&gc_unmarked_list);
+    list_clear(&gc_marked_list);
+    list_clear(&gc_free_list);
+}
+
+void* gc_object_alloc(int size) {
+    size = (size + 7) & ~7;
+    gc_new_bytes += size;
+    destroy_dead_objects(size);
+
+    gc_object* p = static_cast<gc_object*>(take_block(size));
+    p->flags = size | gc_markbit;
+    list_append(p, &gc_unmarked_list);
+    gc_alloced_bytes += size;
+    gc_max_alloced_bytes = std::max(gc_max_alloced_bytes, gc_alloced_bytes);
+    return p;
+}
+
+void gc_object_free(gc_object* p) {
+    const int size = p->gc_size();
+    gc_free_bytes -= size;
+    if (size < kGcCacheClasses * 8) {
+        p->succ = gc_cache[size / 8];
+        gc_cache[size / 8] = p;
+    } else {
+        std::free(p);
+    }
+}
+
+void gc_ext_malloced(int bytes) { gc_ext_new_bytes.fetch_add(bytes); }
+
+void gc_queue(gc_object* p) {
+    if (!gc_is_white(p)) return;
+    p->flags ^= 1;
+    list_remove(p);
+    list_append(p, &gc_queued_list);
+}
+
+void gc_mark_now(gc_object* p) {
+    if (!p || !gc_is_white(p)) return;
+    p->flags ^= 1;
+    gc_marked_bytes += p->gc_size();
+    list_remove(p);
+    list_append(p, &gc_marked_list);
+    p->mark();
+}
+
+gc_object* gc_object_of(gc_interface* p) { return dynamic_cast<gc_object*>(p); }
+
+void gc_add_roots(gc_roots_fn fn) {
+    for (int i = 0; i < gc_root_set_count; ++i) {
+        if (gc_root_sets[i] == fn) return;
+    }
+    if (gc_root_set_count == kMaxRootSets) std::abort();  // a fixed, small number of modules
+    gc_root_sets[gc_root_set_count++] = fn;
+}
+
+void gc_mark() {
+    for (int i = 0; i < gc_root_set_count; ++i) gc_root_sets[i]();
+}
+
+void gc_mark_locals() {
+    for (int i = 0; i < gc_locals_sp; ++i) gc_mark_q(gc_locals[i]);
+}
+
+void gc_mark_queued(int budget) {
+    while (gc_marked_bytes < budget && !list_empty(&gc_queued_list)) scan_first_queued();
+}
+
+int gc_sweep() {
+    const int dead = gc_alloced_bytes - gc_marked_bytes;
+    if (dead != 0) {
+        list_splice_tail(&gc_unmarked_list, &gc_free_list);
+        gc_free_bytes += dead;
+    }
+    list_splice_tail(&gc_marked_list, &gc_unmarked_list);
+    gc_alloced_bytes = gc_marked_bytes;
+    gc_marked_bytes = 0;
+    gc_markbit ^= 1;
+    return dead;
+}
+
+void gc_collect_all() {
+    gc_mark_locals();
+    gc_mark_queued(INT32_MAX);
+    gc_sweep();
+    gc_mark();
+}
+
+void gc_step(gc_object* root) {
+    gc_mark_now(root);
+    gc_locals_sp = 0;
+
+    const int64_t pending = int64_t{gc_new_bytes} + gc_ext_new_bytes.load();
+    if (pending > kGcFullCollectionBytes) {
+        full_collection();
+        return;
+    }
+    const int64_t budget =
+        gc_new_bytes + int64_t{gc_alloced_bytes - gc_new_bytes} * gc_new_bytes / kGcFullCollectionBytes;
+    while (gc_marked_bytes < budget && !list_empty(&gc_queued_list)) scan_first_queued();
+}
+
+bool gc_is_live_object(const void* p) {
+    if (!p) return false;
+    return list_contains(&gc_queued_list, p) || list_contains(&gc_unmarked_list, p) ||
+           list_contains(&gc_marked_list, p);
+}

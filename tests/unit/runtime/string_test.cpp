@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "runtime/array.h"
+#include "runtime/kzstring.h"
+
+namespace {
+
+std::string Utf8(const String& s) {
+    std::string out;
+    s.AppendUtf8(out);
+    return out;
+}
+
+bool IsSharedEmpty(const String& s) { return s.Length() == 0 && s.SharesRepWith(String()); }
+
+Array<String> Strings(std::initializer_list<const char*> texts) {
+    Array<String> array(static_cast<int>(texts.size()));
+    int i = 0;
+    for (const char* text : texts) array[i++] = String(text);
+    return array;
+}
+
+TEST(StringTest, EveryEmptyResultSharesTheStaticEmptyRep) {
+    const String abc("abc");
+    const Char none[1] = {0};
+    EXPECT_TRUE(IsSharedEmpty(String()));
+    EXPECT_TRUE(IsSharedEmpty(String("")));
+    EXPECT_TRUE(IsSharedEmpty(String(none, 0)));
+    EXPECT_TRUE(IsSharedEmpty(abc.Substring(3)));
+    EXPECT_TRUE(IsSharedEmpty(abc.Substring(10)));
+    EXPECT_TRUE(IsSharedEmpty(String() + String()));
+    EXPECT_TRUE(IsSharedEmpty(String(",").Join(Array<String>())));
+    EXPECT_TRUE(IsSharedEmpty(String().Join(Strings({"", ""}))));
+    EXPECT_TRUE(IsSharedEmpty(abc.Replace(String("abc"), String())));
+    EXPECT_TRUE(IsSharedEmpty(String("|").Split(String("|"))[0]));
+    EXPECT_TRUE(IsSharedEmpty(String("|").Split(String("|"))[1]));
+    String moved("x");
+    String taker(std::move(moved));
+    EXPECT_TRUE(IsSharedEmpty(moved));
+}
+
+TEST(StringTest, OperationsThatChangeNothingShareTheReceiversRep) {
+    const String text("a|b");
+    const String empty;
+    EXPECT_TRUE(text.Substring(0).SharesRepWith(text));
+    EXPECT_TRUE((text + empty).SharesRepWith(text));
+    EXPECT_TRUE((empty + text).SharesRepWith(text));
+    EXPECT_TRUE(String(",").Join(Array<String>(&text, 1)).SharesRepWith(text));
+    EXPECT_TRUE(text.Split(String(",")) [0].SharesRepWith(text));
+    EXPECT_TRUE(text.Replace(String("zz"), String("y")).SharesRepWith(text));
+    EXPECT_FALSE(text.Replace(String("b"), String("b")).SharesRepWith(text));
+}
+
+TEST(StringTest, FloatTextFollowsPercentDot17gWithDotZeroAppended) {
+    const struct {
+        float value;
+        const char* text;
+    } cases[] = {
+        {1.0f, "1.0"},
+        {0.5f, "0.5"},
+        {0.1f, "0.10000000149011612"},
+        {100.0f, "100.0"},
+        {-0.5f, "-0.5"},
+        {-0.0f, "-0.0"},
+        {0.0f, "0.0"},
+        {1.0e20f, "1.0000000200408773e+20"},
+        {1.0e-20f, "9.9999996826552254e-21"},
+        {16777216.0f, "16777216.0"},
+        {std::numeric_limits<float>::max(), "3.4028234663852886e+38"},
+        {std::numeric_limits<float>::denorm_min(), "1.4012984643248171e-45"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Utf8(String(c.value)), c.text) << c.text;
+}
+
+TEST(StringTest, IntTextFollowsPercentI) {
+    EXPECT_EQ(Utf8(String(0)), "0");
+    EXPECT_EQ(Utf8(String(-7)), "-7");
+    EXPECT_EQ(Utf8(String(2147483647)), "2147483647");
+    EXPECT_EQ(Utf8(String(std::numeric_limits<int>::min())), "-2147483648");
+}
+
+TEST(StringTest, SubstringCountsNegativeStartsFromTheEnd) {
+    const String text("12345");
+    EXPECT_EQ(text.Substring(2), String("345"));
+    EXPECT_EQ(text.Substring(-2), String("45"));
+    EXPECT_TRUE(text.Substring(-5).SharesRepWith(text));
+    EXPECT_TRUE(text.Substring(-9).SharesRepWith(text));  // clamped to 0
+    EXPECT_EQ(text.Substring(4), String("5"));
+}
+
+TEST(StringTest, ConcatenationJoinsBothSides) {
+    EXPECT_EQ(String("ab") + String("cd"), String("abcd"));
+    EXPECT_EQ((String("ab") + String("cd")).Length(), 4);
+}
+
+TEST(StringTest, EqualityComparesCodeUnitsExactly) {
+    EXPECT_TRUE(String("same") == String("same"));
+    EXPECT_FALSE(String("a") == String("A"));
+    EXPECT_FALSE(String("ab") == String("abc"));
+    EXPECT_TRUE(String() == String(""));
+    const Char high[] = {0x100 + 'a'};
+    EXPECT_FALSE(String(high, 1) == String("a"));  // no narrowing when comparing
+}
+
+TEST(StringTest, SplitKeepsEmptyPiecesAndScansWithoutOverlap) {
+    const struct {
+        const char* text;
+        const char* separator;
+        std::vector<std::string> pieces;
+    } cases[] = {
+        {"1|2|", "|", {"1", "2", ""}},
+        {"a||b", "|", {"a", "", "b"}},
+        {"", "|", {""}},
+        {"|", "|", {"", ""}},
+        {"abc", "|", {"abc"}},
+        {"aaaa", "aa", {"", "", ""}},
+        {"aaa", "aa", {"", "a"}},
+        {"x--y--z", "--", {"x", "y", "z"}},
+        {"abc", "", {"a", "b", "c"}},
+        {"", "", {}},
+    };
+    for (const auto& c : cases) {
+        const Array<String> pieces = String(c.text).Split(String(c.separator));
+        std::vector<std::string> got;
+        for (const String& piece : pieces) got.push_back(Utf8(piece));
+        EXPECT_EQ(got, c.pieces) << '"' << c.text << "\" split on \"" << c.separator << '"';
+    }
+}
+
+TEST(StringTest, JoinPutsTheSeparatorBetweenEachPair) {
+    EXPECT_EQ(String("|").Join(Strings({"1", "2", "3"})), String("1|2|3"));
+    EXPECT_EQ(String(", ").Join(Strings({"", ""})), String(", "));
+    EXPECT_EQ(String().Join(Strings({"a", "b"})), String("ab"));
+    // Join undoes Split for any separator.
+    const String text("7|||8|9|");
+    EXPECT_EQ(String("|").Join(text.Split(String("|"))), text);
+}
+
+TEST(StringTest, ReplaceSubstitutesEveryNonOverlappingMatch) {
+    EXPECT_EQ(String("a.b.c").Replace(String("."), String("--")), String("a--b--c"));
+    EXPECT_EQ(String("aaa").Replace(String("aa"), String("b")), String("ba"));
+    EXPECT_EQ(String("xyx").Replace(String("x"), String("xx")), String("xxyxx"));
+    EXPECT_EQ(String("abc").Replace(String("abc"), String("z")), String("z"));
+    EXPECT_EQ(String("abab").Replace(String("ab"), String()), String());
+    EXPECT_EQ(String("a.b").Replace(String("."), String()), String("ab"));
+}
+
+TEST(StringTest, ToIntBehavesLikeAtoiOnTheNarrowedText) {
+    const struct {
+        const char* text;
+        int value;
+    } cases[] = {
+        {"12abc", 12}, {"", 0}, {"-7", -7}, {"  +42", 42}, {"\t\n9", 9}, {"abc", 0},
+        {"- 5", 0},    {"2147483647", 2147483647}, {"-2147483648", -2147483648LL},
+    };
+    for (const auto& c : cases) EXPECT_EQ(String(c.text).ToInt(), c.value) << c.text;
+
+    // Only the first 63 characters count.
+    EXPECT_EQ(String((std::string(62, ' ') + "12").c_str()).ToInt(), 1);
+    EXPECT_EQ(String((std::string(63, ' ') + "12").c_str()).ToInt(), 0);
+    // Each character narrows to its low byte: U+0135 reads as '5'.
+    const Char wide[] = {0x0135, '1'};
+    EXPECT_EQ(String(wide, 2).ToInt(), 51);
+}
+
+TEST(StringTest, Utf8UsesOneToThreeBytesAndEncodesSurrogatesOneByOne) {
+    const Char text[] = {'A', 0xE9, 0x20AC, 0xD83D, 0xFFFF};
+    EXPECT_EQ(Utf8(String(text, 5)), "A\xC3\xA9\xE2\x82\xAC\xED\xA0\xBD\xEF\xBF\xBF");
+}
+
+TEST(StringTest, CStringNarrowsToTheLowByteAndIsSharedBetweenCopies) {
+    const Char wide[] = {'h', 0x0169, '!'};
+    const String::CString<char> c(String(wide, 3));
+    const String::CString<char> copy(c);
+    EXPECT_STREQ(static_cast<const char*>(c), "hi!");
+    EXPECT_EQ(static_cast<const char*>(c), static_cast<const char*>(copy));
+}
+
+}  // namespace
