@@ -31,9 +31,6 @@ public:
         static Rep* Create(int n) { return new (gc_object_alloc(sizeof(Rep) + sizeof(T) * n)) Rep(n); }
 
     private:
-        friend class Array;
-        struct Permanent {};
-        explicit Rep(Permanent) : length(0) { flags = kGcPermanentColour; }
         void construct_elements();
     };
 
@@ -60,8 +57,9 @@ private:
     Rep* rep_;
 };
 
+// Static storage, not the collector's: the constructor makes it permanent.
 template <class T>
-typename Array<T>::Rep Array<T>::nullRep{typename Array<T>::Rep::Permanent{}};
+typename Array<T>::Rep Array<T>::nullRep(0);
 
 template <class T>
 void Array<T>::Rep::construct_elements() {

@@ -26,6 +26,18 @@ namespace {
 
 gc_object* gc_cache[kGcCacheClasses];
 
+// Blocks handed out by gc_object_alloc whose constructor has not run yet.
+// Allocation and construction nest (the arguments of a new-expression are
+// evaluated after its allocation and constructed before it), so a small stack
+// pairs each constructor with its block.
+struct PendingBlock {
+    gc_object* block;
+    int size;
+};
+constexpr int kMaxPendingBlocks = 256;
+PendingBlock pending_blocks[kMaxPendingBlocks];
+int pending_count = 0;
+
 constexpr int kMaxRootSets = 64;
 gc_roots_fn gc_root_sets[kMaxRootSets];
 int gc_root_set_count = 0;
@@ -114,6 +126,16 @@ void full_collection() {
 
 }  // namespace
 
+gc_object::gc_object() {
+    if (pending_count > 0 && pending_blocks[pending_count - 1].block == this) {
+        flags = pending_blocks[--pending_count].size | gc_markbit;
+        list_append(this, &gc_unmarked_list);
+    } else {
+        flags = kGcPermanentColour;
+        succ = pred = nullptr;
+    }
+}
+
 void* gc_object::operator new(std::size_t size) { return gc_object_alloc(static_cast<int>(size)); }
 
 void gc_object::operator delete(void* p) { gc_object_free(static_cast<gc_object*>(p)); }
@@ -131,8 +153,8 @@ void* gc_object_alloc(int size) {
     destroy_dead_objects(size);
 
     gc_object* p = static_cast<gc_object*>(take_block(size));
-    p->flags = size | gc_markbit;
-    list_append(p, &gc_unmarked_list);
+    if (pending_count == kMaxPendingBlocks) std::abort();  // constructions nested absurdly deep
+    pending_blocks[pending_count++] = {p, size};
     gc_alloced_bytes += size;
     gc_max_alloced_bytes = std::max(gc_max_alloced_bytes, gc_alloced_bytes);
     return p;

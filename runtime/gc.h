@@ -21,15 +21,18 @@
 
 struct gc_interface;
 
-// The collector header every collected thing begins with. Its constructor
-// deliberately leaves succ, pred and flags alone: gc_object_alloc has set
-// them before the object's constructor runs.
+// The collector header every collected thing begins with. The constructor
+// sets it up: for storage that gc_object_alloc has just handed out, the object
+// becomes white at the tail of the unmarked list; anything else (static
+// objects such as the permanent empty arrays and the list sentinels) becomes
+// permanent. Doing this in the constructor, not in the allocator, keeps the
+// header safe from the zero-initialisation that `new T()` performs.
 struct gc_object {
     gc_object* succ;
     gc_object* pred;
     int flags;  // allocated size (a multiple of 8) | colour in the low 2 bits
 
-    gc_object() {}
+    gc_object();
     virtual ~gc_object() {}
     // Queues every collected object this one references.
     virtual void mark() {}
@@ -69,8 +72,9 @@ extern int gc_locals_sp;
 // Sets the four lists empty. Run once at start-up, before any allocation.
 void gc_init();
 
-// Storage for a new object of the given size, linked white at the tail of the
-// unmarked list. Destroys about as many dead bytes as it allocates first.
+// Storage for a new object of the given size, counted as allocated; the
+// object's constructor links it white at the tail of the unmarked list.
+// Destroys about as many dead bytes as it allocates first.
 void* gc_object_alloc(int size);
 // Releases an object's storage; reached from the deleting destructor.
 void gc_object_free(gc_object* p);

@@ -154,7 +154,7 @@ TEST(MapTest, RandomInsertionsKeepEveryRedBlackInvariant) {
 TEST(MapTest, AscendingAndDescendingInsertionsStayBalanced) {
     for (int direction : {1, -1}) {
         ItemMap* map = (new ItemMap())->m_new();
-        for (int i = 0; i < 1000; ++i) map->p_Set(500 + direction * i, nullptr);
+        for (int i = 0; i < 1000; ++i) map->p_Set(1000 + direction * i, nullptr);
         CheckRedBlack(map);
     }
 }

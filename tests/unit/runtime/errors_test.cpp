@@ -110,7 +110,7 @@ TEST(ErrorsTest, AddressCommandDescribesOnlyLiveCollectedObjects) {
         std::string input;
         std::string description;
     } cases[] = {
-        {live_text, "+Object\n"},
+        {live_text, "+Object\n\n"},  // the description ends in a line feed of its own
         {"@0\n", "\n"},
         {"@(nil)\n", "\n"},
         {bogus, "\n"},

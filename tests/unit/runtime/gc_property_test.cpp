@@ -95,7 +95,7 @@ private:
 
     std::mt19937 rng_;
     std::map<int, Probe*> objects_;
-    int next_id_ = 1'000'000;
+    static inline int next_id_ = 1'000'000;  // unique across models: ids of destroyed objects are kept
 };
 
 TEST(CollectorPropertyTest, RandomGraphsKeepReachableObjectsAndFreeAllOthersInTheEnd) {
