@@ -1,7 +1,10 @@
 #include "runtime/gc.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
+#include <cstring>
+#include <new>
 
 #include "runtime/object.h"
 
@@ -24,7 +27,25 @@ int gc_locals_sp = 0;
 
 namespace {
 
-gc_object* gc_cache[kGcCacheClasses];
+// Recycled small blocks, chained through the word after the vtable slot.
+struct FreeBlock {
+    void* unused_vtable_slot;
+    FreeBlock* succ;
+};
+FreeBlock* gc_cache[kGcCacheClasses];
+
+// The header flags of storage whose object has already been destroyed (so
+// the bytes are read as bytes, not through the dead object).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Winvalid-offsetof"
+constexpr std::size_t kFlagsOffset = offsetof(gc_object, flags);
+#pragma GCC diagnostic pop
+
+int dead_block_size(const void* block) {
+    int flags;
+    std::memcpy(&flags, static_cast<const char*>(block) + kFlagsOffset, sizeof flags);
+    return flags & ~7;
+}
 
 // Blocks handed out by gc_object_alloc whose constructor has not run yet.
 // Allocation and construction nest (the arguments of a new-expression are
@@ -98,8 +119,8 @@ void destroy_dead_objects(int size) {
 
 void* take_block(int size) {
     if (size < kGcCacheClasses * 8) {
-        gc_object*& chain = gc_cache[size / 8];
-        if (gc_object* block = chain) {
+        FreeBlock*& chain = gc_cache[size / 8];
+        if (FreeBlock* block = chain) {
             chain = block->succ;
             return block;
         }
@@ -161,11 +182,10 @@ void* gc_object_alloc(int size) {
 }
 
 void gc_object_free(gc_object* p) {
-    const int size = p->gc_size();
+    const int size = dead_block_size(p);
     gc_free_bytes -= size;
     if (size < kGcCacheClasses * 8) {
-        p->succ = gc_cache[size / 8];
-        gc_cache[size / 8] = p;
+        gc_cache[size / 8] = new (p) FreeBlock{nullptr, gc_cache[size / 8]};
     } else {
         std::free(p);
     }

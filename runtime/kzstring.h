@@ -33,7 +33,10 @@ public:
     explicit String(float value);
 
     String(const String& other) : rep_(other.rep_) { retain(rep_); }
-    String(String&& other) noexcept : rep_(other.rep_) { other.rep_ = &nullRep; retain(rep_); }
+    String(String&& other) noexcept : rep_(other.rep_) {
+        other.rep_ = &nullRep;
+        retain(&nullRep);
+    }
     String& operator=(const String& other);
     String& operator=(String&& other) noexcept;
     ~String() { release(rep_); }
@@ -54,6 +57,9 @@ public:
     // Appends the UTF-8 encoding (1 to 3 bytes per character, surrogates
     // encoded one by one) to `out`.
     void AppendUtf8(std::string& out) const;
+    // The text of a file's bytes: UTF-16 by byte-order mark, else UTF-8 (an
+    // optional mark skipped), else 8-bit characters when the UTF-8 is invalid.
+    static String Load(const unsigned char* bytes, int length);
 
     friend String operator+(const String& a, const String& b);
     friend bool operator==(const String& a, const String& b);
