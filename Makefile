@@ -26,7 +26,8 @@ test-fast: build
 test-sanitize: setup
 	@$(CONFIGURE) -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTARVOLAN_SANITIZE=ON >/dev/null
 	@cmake --build $(SAN_BUILD) -j $(JOBS)
-	@ctest --test-dir $(SAN_BUILD) --output-on-failure -j $(JOBS) -LE nosanitize
+	@LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp \
+		ctest --test-dir $(SAN_BUILD) --output-on-failure -j $(JOBS) -LE nosanitize
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done
