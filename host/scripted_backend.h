@@ -65,13 +65,17 @@ public:
     int waits = 0;
     int swaps = 0;
     int closes = 0;
+    int terminations = 0;
     bool key_repeat = false;
     bool auto_poll_events = true;
     bool mouse_cursor = true;
 
     // --- Backend ---
     int Init() override { return init_result_; }
-    void Terminate() override { open_ = false; }
+    void Terminate() override {
+        open_ = false;
+        ++terminations;
+    }
     int OpenWindow(int width, int height, int redbits, int greenbits, int bluebits, int alphabits,
                    int depthbits, int stencilbits, int mode) override;
     void OpenWindowHint(int target, int hint) override;

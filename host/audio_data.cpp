@@ -1,0 +1,203 @@
+// Sound file decoding: the host's LoadAudioData, our own RIFF/WAVE reader and
+// the Ogg Vorbis decoder.
+#include "host/audio_data.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "host/kzglfwgame.h"
+
+#define STB_VORBIS_HEADER_ONLY
+#include <stb/stb_vorbis.h>
+
+namespace {
+
+using Decoder = unsigned char* (*)(std::FILE*, int*, int*, int*, int*);
+
+constexpr std::uint16_t kPcmFormatTag = 1;
+// The format chunk's fields we read; larger chunks carry extra bytes we skip.
+constexpr std::uint32_t kFormatFieldsSize = 16;
+// Ogg decoding keeps at least this many frames of room for each decode call:
+// no Vorbis packet yields more.
+constexpr int kOggFramesPerCall = 4096;
+// Sample data is counted and uploaded with int sizes.
+constexpr long kMaxDataBytes = INT_MAX;
+
+bool EndsWithIgnoringCase(const String& text, const char* suffix) {
+    const int n = static_cast<int>(std::strlen(suffix));
+    if (text.Length() < n) return false;
+    const int start = text.Length() - n;
+    for (int i = 0; i < n; ++i) {
+        Char c = text[start + i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<Char>(c - 'A' + 'a');
+        if (c != static_cast<unsigned char>(suffix[i])) return false;
+    }
+    return true;
+}
+
+Decoder DecoderFor(const String& path) {
+    if (EndsWithIgnoringCase(path, ".wav")) return LoadWAV;
+    if (EndsWithIgnoringCase(path, ".ogg")) return LoadOGG;
+    return nullptr;
+}
+
+bool ReadTag(std::FILE* file, char tag[4]) { return std::fread(tag, 1, 4, file) == 4; }
+
+bool TagIs(const char tag[4], const char* name) { return std::memcmp(tag, name, 4) == 0; }
+
+bool ReadExpectedTag(std::FILE* file, const char* name) {
+    char tag[4];
+    return ReadTag(file, tag) && TagIs(tag, name);
+}
+
+bool ReadU16(std::FILE* file, std::uint16_t* value) {
+    unsigned char bytes[2];
+    if (std::fread(bytes, 1, 2, file) != 2) return false;
+    *value = static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
+    return true;
+}
+
+bool ReadU32(std::FILE* file, std::uint32_t* value) {
+    unsigned char bytes[4];
+    if (std::fread(bytes, 1, 4, file) != 4) return false;
+    *value = static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
+             static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+    return true;
+}
+
+// Bytes from the current position to the end of the file; -1 when the file
+// cannot tell (it is not seekable).
+long RemainingBytes(std::FILE* file) {
+    const long here = std::ftell(file);
+    if (here < 0 || std::fseek(file, 0, SEEK_END) != 0) return -1;
+    const long end = std::ftell(file);
+    if (std::fseek(file, here, SEEK_SET) != 0) return -1;
+    return end - here;
+}
+
+// Moves past `size` bytes, which must all be in the file.
+bool SkipBytes(std::FILE* file, std::uint32_t size) {
+    const long remaining = RemainingBytes(file);
+    return remaining >= 0 && size <= static_cast<unsigned long>(remaining) &&
+           std::fseek(file, static_cast<long>(size), SEEK_CUR) == 0;
+}
+
+struct WavFormat {
+    std::uint16_t tag = 0;
+    std::uint16_t channels = 0;
+    std::uint32_t hertz = 0;
+    std::uint16_t bits = 0;
+};
+
+// The format chunk, which must follow the RIFF header directly.
+bool ReadFormatChunk(std::FILE* file, WavFormat* format) {
+    std::uint32_t size = 0, byte_rate = 0;
+    std::uint16_t block_align = 0;
+    if (!ReadExpectedTag(file, "fmt ") || !ReadU32(file, &size) || size < kFormatFieldsSize) return false;
+    return ReadU16(file, &format->tag) && ReadU16(file, &format->channels) &&
+           ReadU32(file, &format->hertz) && ReadU32(file, &byte_rate) && ReadU16(file, &block_align) &&
+           ReadU16(file, &format->bits) && SkipBytes(file, size - kFormatFieldsSize);
+}
+
+// Skips chunks up to the first "data" chunk and reads its bytes whole. A
+// chunk that claims more bytes than the file still holds ends the search, so
+// nothing larger than the file is ever allocated.
+unsigned char* ReadDataChunk(std::FILE* file, std::uint32_t* size) {
+    for (;;) {
+        char tag[4];
+        if (!ReadTag(file, tag) || !ReadU32(file, size)) return nullptr;
+        if (!TagIs(tag, "data")) {
+            if (!SkipBytes(file, *size)) return nullptr;
+            continue;
+        }
+        const long remaining = RemainingBytes(file);
+        if (remaining < 0 || *size > static_cast<unsigned long>(remaining) || *size > kMaxDataBytes) {
+            return nullptr;
+        }
+        auto* data = static_cast<unsigned char*>(std::malloc(std::max<std::uint32_t>(*size, 1)));
+        if (data && std::fread(data, 1, *size, file) == *size) return data;
+        std::free(data);
+        return nullptr;
+    }
+}
+
+// The Ogg stream decoded whole into a buffer of interleaved 16-bit samples
+// that grows by doubling; null when it would outgrow an int byte count.
+short* DecodeVorbis(stb_vorbis* decoder, int channels, long* used) {
+    const long room_per_call = static_cast<long>(channels) * kOggFramesPerCall;
+    const long max_samples = kMaxDataBytes / 2;
+    long capacity = room_per_call;
+    auto* samples = static_cast<short*>(std::malloc(capacity * sizeof(short)));
+    *used = 0;
+    while (samples) {
+        const int frames = stb_vorbis_get_frame_short_interleaved(
+            decoder, channels, samples + *used, static_cast<int>(capacity - *used));
+        if (frames == 0) return samples;
+        *used += static_cast<long>(frames) * channels;
+        if (capacity - *used >= room_per_call) continue;
+        if (capacity * 2 > max_samples) break;
+        capacity *= 2;
+        auto* grown = static_cast<short*>(std::realloc(samples, capacity * sizeof(short)));
+        if (!grown) break;
+        samples = grown;
+    }
+    std::free(samples);
+    return nullptr;
+}
+
+}  // namespace
+
+unsigned char* LoadWAV(std::FILE* file, int* length, int* channels, int* format, int* hertz) {
+    WavFormat wav;
+    if (!ReadExpectedTag(file, "RIFF") || !SkipBytes(file, 4) || !ReadExpectedTag(file, "WAVE") ||
+        !ReadFormatChunk(file, &wav) || wav.tag != kPcmFormatTag) {
+        return nullptr;
+    }
+    // Without whole bytes per frame the sample count would be a division by 0.
+    const int bytes_per_sample = wav.bits >> 3;
+    if (wav.channels == 0 || bytes_per_sample == 0) return nullptr;
+
+    std::uint32_t size = 0;
+    unsigned char* data = ReadDataChunk(file, &size);
+    if (!data) return nullptr;
+    *length = static_cast<int>(size / (wav.channels * bytes_per_sample));
+    *channels = wav.channels;
+    *format = bytes_per_sample;
+    *hertz = static_cast<int>(wav.hertz);
+    return data;
+}
+
+unsigned char* LoadOGG(std::FILE* file, int* length, int* channels, int* format, int* hertz) {
+    int error = 0;
+    stb_vorbis* decoder = stb_vorbis_open_file(file, 0, &error, nullptr);
+    if (!decoder) return nullptr;
+    const stb_vorbis_info info = stb_vorbis_get_info(decoder);
+    long used = 0;
+    short* samples = info.channels > 0 ? DecodeVorbis(decoder, info.channels, &used) : nullptr;
+    stb_vorbis_close(decoder);
+    if (!samples) return nullptr;
+    if (used > 0) {
+        // A failed shrink leaves the larger buffer, which is still valid.
+        if (auto* exact = static_cast<short*>(std::realloc(samples, used * sizeof(short)))) samples = exact;
+    }
+    *length = static_cast<int>(used / info.channels);
+    *channels = info.channels;
+    *format = 2;
+    *hertz = static_cast<int>(info.sample_rate);
+    return reinterpret_cast<unsigned char*>(samples);
+}
+
+unsigned char* KzGlfwGame::LoadAudioData(String path, int* length, int* channels, int* format,
+                                         int* hertz) {
+    const Decoder decode = DecoderFor(path);
+    if (!decode) return nullptr;
+    std::FILE* file = OpenFile(path, String("rb"));
+    if (!file) return nullptr;
+    unsigned char* data = decode(file, length, channels, format, hertz);
+    std::fclose(file);
+    if (data) gc_ext_malloced(*length * *channels * *format);
+    return data;
+}

@@ -1,0 +1,16 @@
+// Image files: decoded by stb_image into 1 to 4 bytes per pixel, as stored.
+#include <cstdio>
+
+#include <stb/stb_image.h>
+
+#include "host/kzglfwgame.h"
+
+unsigned char* KzGlfwGame::LoadImageData(String path, int* width, int* height, int* depth) {
+    std::FILE* file = OpenFile(path, String("rb"));
+    if (!file) return nullptr;
+    unsigned char* data = stbi_load_from_file(file, width, height, depth, 0);
+    std::fclose(file);
+    if (!data) return nullptr;
+    gc_ext_malloced(*width * *height * *depth);
+    return data;
+}

@@ -1,0 +1,3 @@
+/* The Ogg Vorbis decoder's implementation, compiled here from the system's
+   header rather than linked from a prebuilt library. */
+#include <stb/stb_vorbis.h>

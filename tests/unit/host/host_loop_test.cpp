@@ -1,0 +1,343 @@
+// The host loop's timing, suspension and window rules, and the event gate,
+// on the scripted backend.
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+#include "tests/support/child_process.h"
+#include "tests/unit/host/host_support.h"
+
+namespace {
+
+constexpr double kPeriod60 = 1.0 / 60;
+
+class HostLoopTest : public ScriptedHostTest {
+protected:
+    // Updates per rendered frame, in order (frame k's updates follow its
+    // render), leaving out the last frame, which closed the window.
+    std::vector<int> UpdatesPerFrame() const {
+        std::vector<int> counts;
+        for (const Seen& s : delegate->seen) {
+            if (s.what == "render") counts.push_back(0);
+            if (s.what == "update" && !counts.empty()) ++counts.back();
+        }
+        counts.pop_back();
+        return counts;
+    }
+
+    // What the delegate saw before the render of the last frame.
+    std::vector<Seen> BeforeLastFrame() const {
+        std::vector<Seen> seen = delegate->seen;
+        while (!seen.empty() && seen.back().what != "render") seen.pop_back();
+        if (!seen.empty()) seen.pop_back();
+        return seen;
+    }
+};
+
+TEST_F(HostLoopTest, RunOpensTheFirstWindowThenStartsTheGame) {
+    delegate->on_start = [this] { EXPECT_EQ(backend.openings.size(), 1u); };
+    StopAtFrame(1);
+    game.Run();
+
+    ASSERT_EQ(backend.openings.size(), 1u);
+    const auto& w = backend.openings[0];
+    EXPECT_EQ(std::vector<int>({w.width, w.height, w.red, w.green, w.blue, w.alpha, w.depth, w.stencil}),
+              std::vector<int>({640, 480, 8, 8, 8, 0, 0, 0}));
+    EXPECT_EQ(w.mode, glfw2::WINDOW);
+    EXPECT_EQ(w.refresh_rate_hint, 60);
+    EXPECT_EQ(delegate->seen.front().what, "start");
+    EXPECT_EQ(delegate->Count("start"), 1);
+}
+
+TEST_F(HostLoopTest, AFrameOf200msRunsFourUpdatesThenRestartsTimingWithoutABurst) {
+    delegate->on_start = [this] { game.SetUpdateRate(60); };
+    delegate->on_render = [this] {
+        const int frame = delegate->Count("render");
+        backend.Advance(frame == 5 ? 0.2 : 0.001);
+        if (frame == 9) glfw2::glfwCloseWindow();
+    };
+    game.Run();
+
+    EXPECT_EQ(UpdatesPerFrame(), std::vector<int>({1, 1, 1, 1, 4, 1, 1, 1}));
+    // Frames 5 and 6 do not sleep: the stall left nothing to wait for, and
+    // frame 6 restarts timing at its own time, a period before frame 7's.
+    EXPECT_EQ(backend.sleeps.size(), 6u);
+    const std::vector<Seen> updates = delegate->Only("update");
+    EXPECT_NEAR(updates[8].at - updates[7].at, 0.001, 1e-9);
+    EXPECT_NEAR(updates[9].at - updates[8].at, kPeriod60, 1e-9);
+}
+
+TEST_F(HostLoopTest, ARateChangeInsideAnUpdateEndsTheCatchUp) {
+    delegate->on_start = [this] { game.SetUpdateRate(60); };
+    delegate->on_update = [this] {
+        if (delegate->Count("update") == 4) game.SetUpdateRate(30);
+    };
+    delegate->on_render = [this] {
+        const int frame = delegate->Count("render");
+        if (frame == 3) backend.Advance(0.2);  // four updates would be due
+        if (frame == 7) glfw2::glfwCloseWindow();
+    };
+    game.Run();
+
+    // Update 4 is the second of frame 3's catch-up; the change stops it there.
+    EXPECT_EQ(UpdatesPerFrame(), std::vector<int>({1, 1, 2, 1, 1, 1}));
+    const std::vector<Seen> updates = delegate->Only("update");
+    EXPECT_NEAR(updates[5].at - updates[4].at, 1.0 / 30, 1e-9);
+}
+
+TEST_F(HostLoopTest, RateZeroUpdatesOncePerFrameAndNeverSleeps) {
+    delegate->on_render = [this] {
+        backend.Advance(0.001);
+        if (delegate->Count("render") == 11) glfw2::glfwCloseWindow();
+    };
+    game.Run();
+
+    EXPECT_EQ(UpdatesPerFrame(), std::vector<int>(10, 1));
+    EXPECT_TRUE(backend.sleeps.empty());
+}
+
+TEST_F(HostLoopTest, LosingFocusSuspendsOnceAndRegainingItResumesOnce) {
+    delegate->on_start = [this] { game.SetUpdateRate(60); };
+    const double t0 = backend.Now();
+    backend.QueueFocus(false, t0 + 0.1);
+    // Wake-ups while unfocused: a mouse move and an iconify.
+    backend.QueueMouseMove(10, 10, t0 + 0.5);
+    backend.QueueIconify(true, t0 + 0.7);
+    backend.QueueIconify(false, t0 + 0.8);
+    backend.QueueFocus(true, t0 + 1.0);
+    delegate->on_render = [this, t0] {
+        if (glfw2::glfwGetTime() > t0 + 1.2) glfw2::glfwCloseWindow();
+    };
+    game.Run();
+
+    // The frame that closed the window suspends too; leave it out.
+    const std::vector<Seen> seen = BeforeLastFrame();
+    const auto count = [&](const char* what) {
+        return std::count_if(seen.begin(), seen.end(), [&](const Seen& s) { return s.what == what; });
+    };
+    EXPECT_EQ(count("suspend"), 1);
+    EXPECT_EQ(count("resume"), 1);
+    std::vector<std::string> while_suspended;
+    bool suspended = false;
+    for (const Seen& s : seen) {
+        if (s.what == "suspend") suspended = true;
+        else if (s.what == "resume") suspended = false;
+        else if (suspended) while_suspended.push_back(s.what);
+    }
+    // One render after each wake-up of the wait, and never an update.
+    EXPECT_EQ(while_suspended, std::vector<std::string>({"render", "mouse", "render", "render", "render"}));
+    EXPECT_EQ(backend.waits, 4);
+    const std::vector<Seen> updates = delegate->Only("update");
+    // Resuming restarts timing from the moment of the resume.
+    const Seen& resume = delegate->Only("resume").front();
+    const auto first_after = std::find_if(updates.begin(), updates.end(), [&](const Seen& u) { return u.at >= resume.at; });
+    ASSERT_NE(first_after, updates.end());
+    EXPECT_DOUBLE_EQ(first_after->at, t0 + 1.0);
+}
+
+TEST_F(HostLoopTest, TheCloseBoxSendsTheCloseKeyAndTheWindowStaysOpen) {
+    backend.QueueCloseRequest();
+    delegate->on_render = [this] {
+        if (delegate->Count("render") == 10) glfw2::glfwCloseWindow();
+    };
+    game.Run();
+
+    EXPECT_EQ(delegate->Only("key"), std::vector<Seen>({Key(1, kKeyClose), Key(2, kKeyClose)}));
+    EXPECT_EQ(delegate->Count("render"), 10);  // the loop went on
+    EXPECT_EQ(backend.closes, 1);              // only the test's own close
+}
+
+TEST_F(HostLoopTest, SwapIntervalMinusOneNeverReachesTheWindow) {
+    StopAtFrame(2);
+    game.Run();
+    game.SetSwapInterval(-1);
+    game.SetDeviceWindow(320, 200, 0);
+    EXPECT_TRUE(backend.swap_intervals.empty());
+
+    game.SetSwapInterval(1);
+    game.SetDeviceWindow(320, 200, 0);
+    EXPECT_EQ(backend.swap_intervals, std::vector<int>({1, 1}));  // now and for the new window
+}
+
+TEST_F(HostLoopTest, MillisecsTruncatesTheClock) {
+    backend.Advance(0.2349);
+    EXPECT_EQ(game.Millisecs(), 1234);
+}
+
+// The gate: nothing reaches the delegate before the game starts, and nothing
+// is collected then either.
+TEST_F(HostLoopTest, TheGateForwardsNothingBeforeStartAndRunsNoCollection) {
+    game.KeyEvent(1, 65);
+    game.MouseEvent(4, 0, 1, 2);
+    game.TouchEvent(7, 0, 1, 2);
+    game.MotionEvent(10, 0, 1, 2, 3);
+    game.UpdateGame();
+    game.RenderGame();
+    game.SuspendGame();
+    game.ResumeGame();
+    game.DiscardGraphics();
+    EXPECT_TRUE(delegate->seen.empty());
+    EXPECT_EQ(game.collections, 0);
+    EXPECT_FALSE(game.Suspended());
+
+    game.StartGame();
+    game.StartGame();  // only once
+    game.KeyEvent(1, 65);
+    EXPECT_EQ(delegate->Count("start"), 1);
+    EXPECT_EQ(delegate->Only("key"), std::vector<Seen>({Key(1, 65)}));
+    EXPECT_EQ(game.collections, 2);
+}
+
+TEST_F(HostLoopTest, WhileSuspendedOnlyRendersAndInputPassTheGate) {
+    game.StartGame();
+    game.SuspendGame();
+    game.SuspendGame();
+    game.UpdateGame();
+    game.RenderGame();
+    game.KeyEvent(1, 65);
+    game.ResumeGame();
+    game.ResumeGame();
+    game.UpdateGame();
+
+    std::vector<std::string> order;
+    for (const Seen& s : delegate->seen) order.push_back(s.what);
+    EXPECT_EQ(order, std::vector<std::string>({"start", "suspend", "render", "key", "resume", "update"}));
+}
+
+TEST_F(HostLoopTest, WithoutADelegateEventsAreDropped) {
+    game.SetDelegate(nullptr);
+    game.StartGame();
+    game.KeyEvent(1, 65);
+    EXPECT_TRUE(game.Started());
+    EXPECT_EQ(game.collections, 0);
+}
+
+TEST_F(HostLoopTest, AnExceptionEscapingAnEventEndsTheProgramWithStatus255) {
+    const ChildResult r = RunInChild([this] {
+        game.StartGame();
+        delegate->on_update = [] { throw new ThrowableObject(); };
+        game.UpdateGame();
+        std::puts("not reached");
+    });
+    EXPECT_TRUE(r.exited);
+    EXPECT_EQ(r.exit_status, 255);
+    EXPECT_EQ(r.out, "Zarnik Runtime Error : Uncaught Zarnik Exception\n");
+}
+
+TEST_F(HostLoopTest, SetGlfwWindowReleasesHeldKeysBumpsTheSequenceCentresAndTitles) {
+    game.StartGame();
+    backend.SetKeyState(glfw2::KEY_LEFT, glfw2::PRESS);
+    backend.SetKeyState('A', glfw2::PRESS);
+    backend.SetKeyState(glfw2::KEY_LALT, glfw2::PRESS);  // not a key of the game
+    backend.SetKeyState(glfw2::KEY_RSHIFT, glfw2::PRESS);
+    backend.SetDesktopMode({1000, 700, 8, 8, 8});
+    const int seq = glfwGraphicsSeq;
+
+    game.SetDeviceWindow(1281, 601, 0);
+
+    EXPECT_EQ(delegate->Only("key"), std::vector<Seen>({Key(2, 65), Key(2, 37), Key(2, 16)}));
+    EXPECT_EQ(glfwGraphicsSeq, seq + 1);
+    ASSERT_EQ(backend.positions.size(), 1u);
+    EXPECT_EQ(backend.positions[0].x, -140);  // halves round toward zero
+    EXPECT_EQ(backend.positions[0].y, 49);
+    EXPECT_EQ(backend.titles, std::vector<std::string>({"Tarvolan"}));
+    EXPECT_TRUE(backend.key_repeat);
+    EXPECT_FALSE(backend.auto_poll_events);
+    EXPECT_EQ(game.GetDeviceWidth(), 1281);
+    EXPECT_EQ(game.GetDeviceHeight(), 601);
+}
+
+TEST_F(HostLoopTest, AFullScreenWindowIsNeitherCentredNorTitled) {
+    const int seq = glfwGraphicsSeq;
+    game.SetDeviceWindow(1024, 768, 1 | 2);  // bits other than 0 are ignored
+
+    ASSERT_EQ(backend.openings.size(), 1u);
+    const auto& w = backend.openings[0];
+    EXPECT_EQ(std::vector<int>({w.width, w.height, w.red, w.green, w.blue, w.alpha, w.depth, w.stencil}),
+              std::vector<int>({1024, 768, 8, 8, 8, 0, 0, 0}));
+    EXPECT_EQ(w.mode, glfw2::FULLSCREEN);
+    EXPECT_TRUE(backend.positions.empty());
+    EXPECT_TRUE(backend.titles.empty());
+    EXPECT_EQ(glfwGraphicsSeq, seq + 1);
+}
+
+TEST_F(HostLoopTest, GetDateFillsAsFarAsTheArrayReaches) {
+    struct Case {
+        int length;
+        int filled;
+    };
+    for (const Case c : {Case{0, 0}, Case{3, 3}, Case{8, 7}}) {
+        Array<int> date(c.length);
+        for (int& v : date) v = -5;
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&now, &local);
+        game.GetDate(date);
+
+        const int expected[] = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                                local.tm_min,         local.tm_sec,     0};
+        for (int i = 0; i < c.length; ++i) {
+            if (i < 3 || i == 6) {
+                EXPECT_EQ(date[i], i < c.filled ? expected[i] : -5) << "length " << c.length << " index " << i;
+            } else {
+                EXPECT_EQ(date[i] != -5, i < c.filled) << "length " << c.length << " index " << i;
+            }
+        }
+    }
+}
+
+TEST_F(HostLoopTest, DisplayModesFollowTheWindowSystemsList) {
+    EXPECT_EQ(game.GetDisplayModes().Length(), 0);
+    backend.SetVideoModes({{640, 480, 8, 8, 8}, {1920, 1080, 8, 8, 8}});
+    backend.SetDesktopMode({1920, 1200, 5, 6, 5});
+
+    const Array<KzDisplayMode*> modes = game.GetDisplayModes();
+    ASSERT_EQ(modes.Length(), 2);
+    EXPECT_EQ(modes[1]->width, 1920);
+    EXPECT_EQ(modes[1]->height, 1080);
+    EXPECT_EQ(modes[1]->depth, 0);
+    const KzGlfwVideoMode* desktop = game.GetGlfwDesktopMode();
+    EXPECT_EQ(std::vector<int>({desktop->width, desktop->height, desktop->red, desktop->green, desktop->blue}),
+              std::vector<int>({1920, 1200, 5, 6, 5}));
+    EXPECT_EQ(game.GetDesktopMode()->height, 1200);
+    EXPECT_EQ(game.GetGlfwVideoModes().Length(), 2);
+}
+
+TEST_F(HostLoopTest, MouseVisibilityGoesToTheCursorSetting) {
+    game.SetMouseVisible(false);
+    EXPECT_FALSE(backend.mouse_cursor);
+    game.SetMouseVisible(true);
+    EXPECT_TRUE(backend.mouse_cursor);
+}
+
+// A scripted minute at 60 updates per second with uneven frame times (1 to
+// 30 ms, none long enough to drop updates): update k never runs before its
+// slot (first + k/60 s) and at most one frame after it, so the rate cannot
+// drift.
+TEST_F(HostLoopTest, UpdatesKeepSixtyPerSecondOverAScriptedMinute) {
+    delegate->on_start = [this] { game.SetUpdateRate(60); };
+    unsigned state = 12345;
+    delegate->on_render = [&] {
+        state = state * 1103515245u + 12345u;
+        backend.Advance(0.001 + (state >> 16) % 30 / 1000.0);
+        if (glfw2::glfwGetTime() >= 61.0) glfw2::glfwCloseWindow();
+    };
+    game.Run();
+
+    const std::vector<Seen> updates = delegate->Only("update");
+    const double first = updates.front().at;
+    double earliest = 0, latest = 0;
+    for (size_t k = 0; k < updates.size(); ++k) {
+        const double lag = updates[k].at - (first + static_cast<double>(k) * kPeriod60);
+        earliest = std::min(earliest, lag);
+        latest = std::max(latest, lag);
+    }
+    const double elapsed = updates.back().at - first;
+    std::printf("%zu updates in %.3f s (%.4f per second); behind their slots by %.2f to %.2f ms\n",
+                updates.size(), elapsed, (updates.size() - 1) / elapsed, earliest * 1000, latest * 1000);
+    EXPECT_GE(earliest, -1e-9);
+    EXPECT_LE(latest, 0.031);
+    EXPECT_GE(updates.size(), 3590u);
+}
+
+}  // namespace

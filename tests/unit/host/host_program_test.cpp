@@ -1,0 +1,129 @@
+// The program's start-up and end, and opening an address, each in a child
+// process (they end the process or change its environment).
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "tests/support/child_process.h"
+#include "tests/unit/host/host_support.h"
+
+namespace {
+
+// Filled by the program hooks below, inside the child.
+glfw2::ScriptedBackend* program_backend = nullptr;
+std::string* program_log = nullptr;
+
+void InitModules() {
+    *program_log += "init(" + std::string(std::setlocale(LC_CTYPE, nullptr)) + ")";
+    // The collector's lists are empty before the modules set their globals.
+    if (gc_unmarked_list.succ == &gc_unmarked_list) *program_log += " empty-heap";
+}
+
+void CreateApplication() {
+    *program_log += " create";
+    auto* delegate = new RecordingDelegate();
+    delegate->on_render = [] { glfw2::glfwCloseWindow(); };
+    delegate->on_start = [] { *program_log += " start"; };
+    KzGame::_game->SetDelegate(delegate);
+}
+
+ChildResult RunMain(const KzProgram& program, int init_result = 1) {
+    return RunInChild([&] {
+        glfw2::ScriptedBackend backend;
+        backend.SetInitResult(init_result);
+        glfw2::UseBackend(&backend);
+        std::string log;
+        program_backend = &backend;
+        program_log = &log;
+        const int status = KzZarnikGame::Main(0, nullptr, program);
+        std::printf("%s; main %d; windows %zu; terminated %d\n", log.c_str(), status, backend.openings.size(),
+                    backend.terminations);
+    });
+}
+
+TEST(HostProgramTest, MainStartsTheRuntimeBuildsTheApplicationAndRunsTheLoop) {
+    const ChildResult r = RunMain(KzProgram{InitModules, CreateApplication});
+    EXPECT_TRUE(r.exited);
+    EXPECT_EQ(r.exit_status, 0);
+    // The character locale is en_US.UTF-8 where the system has it, else the user's.
+    const std::string locale = RunInChild([] {
+                                   const char* name = std::setlocale(LC_CTYPE, "en_US.UTF-8");
+                                   std::printf("%s", name ? name : std::setlocale(LC_CTYPE, ""));
+                               }).out;
+    EXPECT_EQ(r.out, "init(" + locale + ") empty-heap create start; main 0; windows 1; terminated 1\n");
+}
+
+TEST(HostProgramTest, WithoutAnApplicationMainDoesNotRunTheLoop) {
+    const ChildResult r = RunMain(KzProgram{});
+    EXPECT_EQ(r.exit_status, 0);
+    EXPECT_EQ(r.out, "; main 0; windows 0; terminated 1\n");
+}
+
+TEST(HostProgramTest, AFailedWindowSystemStartEndsWithStatus255) {
+    const ChildResult r = RunMain(KzProgram{InitModules, CreateApplication}, 0);
+    EXPECT_TRUE(r.exited);
+    EXPECT_EQ(r.exit_status, 255);
+    EXPECT_EQ(r.out, "glfwInit failed\n");
+}
+
+TEST(HostProgramTest, AnExceptionWhileBuildingTheApplicationEndsTheProgram) {
+    const ChildResult r = RunMain(KzProgram{InitModules, [] {
+        std::printf("terminated before: %d\n", program_backend->terminations);
+        throw new ThrowableObject();
+    }});
+    EXPECT_TRUE(r.exited);
+    EXPECT_EQ(r.exit_status, 255);
+    EXPECT_EQ(r.out, "terminated before: 0\nZarnik Runtime Error : Uncaught Zarnik Exception\n");
+}
+
+// OpenUrl hands the address to the desktop's opener as one argument, with no
+// shell in between. A stand-in opener on PATH records what it was given.
+class OpenUrlTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/tarvolan-url-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+        const std::string opener = dir_ + "/xdg-open";
+        std::ofstream(opener) << "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"" << dir_ << "/args\"\n";
+        chmod(opener.c_str(), 0755);
+    }
+    void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+
+    // The opener's record: the argument count, then each argument; empty
+    // when it never ran.
+    std::string OpenInChild(const String& url) {
+        RunInChild([&] {
+            setenv("PATH", dir_.c_str(), 1);
+            KzGlfwGame game;
+            game.OpenUrl(url);
+        });
+        std::ifstream in(dir_ + "/args");
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    std::string dir_;
+};
+
+TEST_F(OpenUrlTest, TheAddressIsOneArgumentAndNeverAShellCommand) {
+    const std::string marker = dir_ + "/injected";
+    const std::string hostile = "http://example.invalid/a b;touch " + marker + "$(touch " + marker + ")'`";
+    EXPECT_EQ(OpenInChild(String(hostile.c_str())), "1\n" + hostile + "\n");
+    EXPECT_NE(access(marker.c_str(), F_OK), 0);
+}
+
+TEST_F(OpenUrlTest, AddressesThatCannotBeOneSafeArgumentAreNotOpened) {
+    EXPECT_EQ(OpenInChild(String("--help")), "");
+    EXPECT_EQ(OpenInChild(String()), "");
+    const Char with_nul[] = {'h', 't', 0, 'p'};
+    EXPECT_EQ(OpenInChild(String(with_nul, 4)), "");
+}
+
+}  // namespace
