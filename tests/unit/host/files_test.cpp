@@ -1,0 +1,256 @@
+// Data paths, file reading and text decoding, and the state file, in a
+// scratch folder of their own.
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "host/files.h"
+#include "host/kzglfwgame.h"
+#include "tests/support/child_process.h"
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+using Chars = std::vector<Char>;
+
+Chars CharsOf(const String& s) { return Chars(s.Data(), s.Data() + s.Length()); }
+String StringOf(const Chars& c) { return String(c.data(), static_cast<int>(c.size())); }
+std::string Utf8(const String& s) {
+    std::string out;
+    s.AppendUtf8(out);
+    return out;
+}
+
+class FilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/tarvolan-files-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+        ASSERT_NE(getcwd(old_cwd_, sizeof old_cwd_), nullptr);
+        ASSERT_EQ(chdir(dir_.c_str()), 0);
+        mkdir("data", 0755);
+    }
+    void TearDown() override {
+        ASSERT_EQ(chdir(old_cwd_), 0);
+        std::system(("rm -rf '" + dir_ + "'").c_str());
+    }
+
+    static void Write(const std::string& path, const Bytes& bytes) {
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    }
+    static Bytes Read(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    // Everything in the scratch folder but the data folder.
+    std::vector<std::string> Entries() const {
+        std::vector<std::string> names;
+        DIR* d = opendir(".");
+        while (dirent* e = readdir(d)) {
+            const std::string name = e->d_name;
+            if (name != "." && name != ".." && name != "data") names.push_back(name);
+        }
+        closedir(d);
+        return names;
+    }
+
+    KzGlfwGame game;
+    std::string dir_;
+    char old_cwd_[4096];
+};
+
+TEST_F(FilesTest, BareNamesGoUnderTheDataSchemeAndLocationsStayAsTheyAre) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"images/ship.png", "zarnik://data/images/ship.png"},
+        {"zarnik://data/x", "zarnik://data/x"},
+        {"./x", "./x"},
+        {"/x", "/x"},
+        {"C:/x", "C:/x"},
+        {"a:b/c", "zarnik://data/a:b/c"},
+        {"a/b:/c", "zarnik://data/a/b:/c"},  // the first "/" comes before ":/"
+        {"", "zarnik://data/"},
+    };
+    for (const auto& [path, fixed] : cases) EXPECT_EQ(Utf8(kz_data_FixDataPath(String(path))), fixed) << path;
+}
+
+TEST_F(FilesTest, SchemesMapToFoldersAndUnknownSchemesToNothing) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"zarnik://data/images/ship.png", "./data/images/ship.png"},
+        {"zarnik://internal/a", "./internal/a"},
+        {"zarnik://external/b", "./external/b"},
+        {"zarnik://other/x", ""},
+        {"zarnik:data/x", ""},
+        {"./x", "./x"},
+        {"data/x", "data/x"},
+    };
+    for (const auto& [path, file] : cases) EXPECT_EQ(Utf8(game.PathToFilePath(String(path))), file) << path;
+    EXPECT_EQ(Utf8(KzGame().PathToFilePath(String("zarnik://data/x"))), "zarnik://data/x");
+}
+
+TEST_F(FilesTest, OpenFileFollowsTheMappingWithUtf8Names) {
+    Write("data/\xC3\xA9t\xC3\xA9.txt", {'o', 'k'});
+    const Char name[] = {'z', 'a', 'r', 'n', 'i', 'k', ':', '/', '/', 'd', 'a', 't', 'a', '/',
+                         0xE9, 't', 0xE9, '.', 't', 'x', 't'};
+    std::FILE* file = game.OpenFile(String(name, 21), String("rb"));
+    ASSERT_NE(file, nullptr);
+    std::fclose(file);
+
+    Write("other", {'x'});
+    EXPECT_EQ(game.OpenFile(String("zarnik://other/other"), String("rb")), nullptr);
+    EXPECT_EQ(game.OpenFile(String("zarnik://data/missing"), String("rb")), nullptr);
+    // A character 0 would cut the name short and open another file.
+    const Char with_nul[] = {'o', 't', 'h', 'e', 'r', 0, 'z'};
+    EXPECT_EQ(game.OpenFile(String(with_nul, 7), String("rb")), nullptr);
+}
+
+TEST_F(FilesTest, TextDecodingFollowsTheByteOrderMarkThenUtf8ThenEightBits) {
+    struct Case {
+        const char* what;
+        Bytes bytes;
+        Chars text;
+    };
+    const Case cases[] = {
+        {"empty", {}, {}},
+        {"ascii", {'h', 'i'}, {'h', 'i'}},
+        {"utf-16 big-endian", {0xFE, 0xFF, 0x00, 'A', 0x20, 0xAC}, {'A', 0x20AC}},
+        {"utf-16 little-endian", {0xFF, 0xFE, 'A', 0x00, 0xAC, 0x20}, {'A', 0x20AC}},
+        {"utf-16 odd final byte", {0xFE, 0xFF, 0x00, 'A', 0x42}, {'A'}},
+        {"utf-16 mark only", {0xFF, 0xFE}, {}},
+        {"utf-8 mark", {0xEF, 0xBB, 0xBF, 'x'}, {'x'}},
+        {"utf-8 mark only", {0xEF, 0xBB, 0xBF}, {}},
+        {"two-byte", {0xC3, 0xA9}, {0xE9}},
+        {"three-byte", {0xE2, 0x82, 0xAC}, {0x20AC}},
+        {"surrogates one by one", {0xED, 0xA0, 0x80, 0xED, 0xBF, 0xBF}, {0xD800, 0xDFFF}},
+        {"overlong accepted", {0xC0, 0x80, 0xE0, 0x81, 0x81}, {0x0000, 0x0041}},
+        {"latin-1 single byte", {0xE9}, {0xE9}},
+        {"stray continuation", {'a', 0x80, 'b'}, {'a', 0x80, 'b'}},
+        {"four-byte lead", {0xF0, 0x9F, 0x98, 0x80}, {0xF0, 0x9F, 0x98, 0x80}},
+        {"cut off at the end", {'a', 0xE2, 0x82}, {'a', 0xE2, 0x82}},
+        {"lead then non-continuation", {0xC3, 'A'}, {0xC3, 'A'}},
+        {"mark then invalid", {0xEF, 0xBB, 0xBF, 0xE9, 'x'}, {0xE9, 'x'}},
+        {"short mark is text", {0xEF, 0xBB}, {0xEF, 0xBB}},
+    };
+    for (const Case& c : cases) {
+        Write("data/t.txt", c.bytes);
+        EXPECT_EQ(CharsOf(game.LoadString(String("zarnik://data/t.txt"))), c.text) << c.what;
+    }
+    EXPECT_EQ(game.LoadString(String("zarnik://data/missing.txt")).Length(), 0);
+}
+
+TEST_F(FilesTest, FilesAroundTheBlockSizeAreReadWhole) {
+    for (const int size : {4095, 4096, 4097, 8192, 10000}) {
+        Bytes bytes(size);
+        for (int i = 0; i < size; ++i) bytes[i] = static_cast<unsigned char>('a' + i % 26);
+        Write("data/blocks.bin", bytes);
+
+        EXPECT_EQ(game.LoadString(String("zarnik://data/blocks.bin")).Length(), size) << size;
+        int length = -1;
+        const int ext_before = gc_ext_new_bytes.load();
+        unsigned char* data = game.LoadData(String("zarnik://data/blocks.bin"), &length);
+        ASSERT_NE(data, nullptr);
+        EXPECT_EQ(length, size);
+        EXPECT_EQ(Bytes(data, data + length), bytes) << size;
+        EXPECT_EQ(gc_ext_new_bytes.load() - ext_before, size);
+        std::free(data);
+    }
+}
+
+TEST_F(FilesTest, LoadDataOfAMissingFileIsNullAndLeavesTheLength) {
+    int length = 17;
+    EXPECT_EQ(game.LoadData(String("zarnik://data/missing.bin"), &length), nullptr);
+    EXPECT_EQ(length, 17);
+    Write("data/empty.bin", {});
+    unsigned char* data = game.LoadData(String("zarnik://data/empty.bin"), &length);
+    EXPECT_NE(data, nullptr);
+    EXPECT_EQ(length, 0);
+    std::free(data);
+}
+
+TEST_F(FilesTest, TheStateFileHoldsExactlyTheUtf8OfTheState) {
+    struct Case {
+        const char* what;
+        Chars state;
+        Bytes bytes;
+        Chars loaded;
+    };
+    const Case cases[] = {
+        {"empty", {}, {}, {}},
+        {"e-acute", {0xE9}, {0xC3, 0xA9}, {0xE9}},
+        {"boundaries", {0x7F, 0x80, 0x7FF, 0x800, 0xFFFF},
+         {0x7F, 0xC2, 0x80, 0xDF, 0xBF, 0xE0, 0xA0, 0x80, 0xEF, 0xBF, 0xBF}, {0x7F, 0x80, 0x7FF, 0x800, 0xFFFF}},
+        {"surrogates", {'a', 0xD83D, 0xDE00, 0xDC00}, {'a', 0xED, 0xA0, 0xBD, 0xED, 0xB8, 0x80, 0xED, 0xB0, 0x80},
+         {'a', 0xD83D, 0xDE00, 0xDC00}},
+        {"inner mark kept", {'a', 0xFEFF}, {'a', 0xEF, 0xBB, 0xBF}, {'a', 0xFEFF}},
+        {"leading mark dropped", {0xFEFF, 'a'}, {0xEF, 0xBB, 0xBF, 'a'}, {'a'}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(game.SaveState(StringOf(c.state)), 0) << c.what;
+        EXPECT_EQ(Read(".zarnikstate"), c.bytes) << c.what;
+        EXPECT_EQ(CharsOf(game.LoadState()), c.loaded) << c.what;
+    }
+    EXPECT_EQ(Entries(), std::vector<std::string>({".zarnikstate"}));  // no temporary left behind
+}
+
+TEST_F(FilesTest, AStateFileEditedToStartWithAMarkLoadsWithoutIt) {
+    Write(".zarnikstate", {0xEF, 0xBB, 0xBF, '1', '|'});
+    EXPECT_EQ(Utf8(game.LoadState()), "1|");
+    unlink(".zarnikstate");
+    EXPECT_EQ(game.LoadState().Length(), 0);  // first run
+}
+
+TEST_F(FilesTest, AShortWriteReturnsMinusTwoAndKeepsTheOldState) {
+    ASSERT_EQ(game.SaveState(String("old|state|")), 0);
+    const ChildResult r = RunInChild([&] {
+        // A file-size limit below the new text: the write comes up short.
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const std::string big(10000, '7');
+        std::printf("%d", game.SaveState(String(big.c_str())));
+    });
+    EXPECT_EQ(r.out, "-2");
+    EXPECT_EQ(Utf8(game.LoadState()), "old|state|");
+    EXPECT_EQ(Entries(), std::vector<std::string>({".zarnikstate"}));
+}
+
+TEST_F(FilesTest, AStateThatCannotBeWrittenAtAllReturnsMinusOne) {
+    // A folder in the way of the state file.
+    mkdir(".zarnikstate", 0755);
+    EXPECT_EQ(game.SaveState(String("x")), -1);
+    struct stat st {};
+    ASSERT_EQ(stat(".zarnikstate", &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    EXPECT_EQ(Entries(), std::vector<std::string>({".zarnikstate"}));
+    rmdir(".zarnikstate");
+
+    // A working folder that no longer exists.
+    const ChildResult r = RunInChild([&] {
+        mkdir("gone", 0755);
+        chdir("gone");
+        rmdir("../gone");
+        std::printf("%d", game.SaveState(String("x")));
+    });
+    EXPECT_EQ(r.out, "-1");
+}
+
+TEST_F(FilesTest, SavedStateGetsTheUsualFilePermissions) {
+    const mode_t mask = umask(022);
+    ASSERT_EQ(game.SaveState(String("x")), 0);
+    umask(mask);
+    struct stat st {};
+    ASSERT_EQ(stat(".zarnikstate", &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
+}
+
+}  // namespace
