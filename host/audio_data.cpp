@@ -178,11 +178,12 @@ unsigned char* LoadOGG(std::FILE* file, int* length, int* channels, int* format,
     long used = 0;
     short* samples = info.channels > 0 ? DecodeVorbis(decoder, info.channels, &used) : nullptr;
     stb_vorbis_close(decoder);
-    if (!samples) return nullptr;
-    if (used > 0) {
-        // A failed shrink leaves the larger buffer, which is still valid.
-        if (auto* exact = static_cast<short*>(std::realloc(samples, used * sizeof(short)))) samples = exact;
-    }
+    // A stream that yields no frames at all (cut short in its first pages)
+    // is not a sound.
+    if (samples && used == 0) std::free(samples);
+    if (!samples || used == 0) return nullptr;
+    // A failed shrink leaves the larger buffer, which is still valid.
+    if (auto* exact = static_cast<short*>(std::realloc(samples, used * sizeof(short)))) samples = exact;
     *length = static_cast<int>(used / info.channels);
     *channels = info.channels;
     *format = 2;

@@ -1,0 +1,156 @@
+// Sound fixtures made at test time: WAV files built byte by byte (so tests
+// can also write damaged ones), tones, Ogg files encoded with oggenc, and a
+// scratch directory that cleans up after itself.
+#pragma once
+
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace audio_fixtures {
+
+using Bytes = std::vector<unsigned char>;
+
+// A fresh directory under the system's temporary directory, removed with
+// everything in it when the object goes.
+class ScratchDir {
+public:
+    ScratchDir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tarvolan-audio-XXXXXX").string();
+        path_ = mkdtemp(pattern.data()) ? pattern : std::string();
+    }
+    ~ScratchDir() {
+        std::error_code ignored;
+        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+inline void PutU16(Bytes& out, std::uint32_t value) {
+    out.push_back(static_cast<unsigned char>(value));
+    out.push_back(static_cast<unsigned char>(value >> 8));
+}
+
+inline void PutU32(Bytes& out, std::uint32_t value) {
+    PutU16(out, value & 0xFFFF);
+    PutU16(out, value >> 16);
+}
+
+inline void PutTag(Bytes& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+
+inline void PutChunk(Bytes& out, const char* tag, const Bytes& body) {
+    PutTag(out, tag);
+    PutU32(out, static_cast<std::uint32_t>(body.size()));
+    out.insert(out.end(), body.begin(), body.end());
+}
+
+// The layout of a WAV file; every field can be set to something odd.
+struct WavSpec {
+    std::uint16_t format_tag = 1;
+    std::uint16_t channels = 1;
+    std::uint32_t hertz = 44100;
+    std::uint16_t bits = 16;
+    std::uint32_t format_chunk_size = 16;  // bytes past 16 are written as zeros
+    Bytes chunks_before_data;              // whole chunks, tags and sizes included
+    Bytes data;
+    bool claim_data_size = false;          // write `claimed_data_size` instead of the real size
+    std::uint32_t claimed_data_size = 0;
+};
+
+inline Bytes WavBytes(const WavSpec& spec) {
+    Bytes format;
+    PutU16(format, spec.format_tag);
+    PutU16(format, spec.channels);
+    PutU32(format, spec.hertz);
+    const std::uint32_t block_align = spec.channels * (spec.bits / 8u);
+    PutU32(format, spec.hertz * block_align);
+    PutU16(format, block_align);
+    PutU16(format, spec.bits);
+    format.resize(spec.format_chunk_size < 16 ? 16 : spec.format_chunk_size, 0);
+
+    Bytes out;
+    PutTag(out, "RIFF");
+    PutU32(out, 0);  // patched below
+    PutTag(out, "WAVE");
+    PutTag(out, "fmt ");
+    PutU32(out, spec.format_chunk_size);
+    out.insert(out.end(), format.begin(), format.end());
+    out.insert(out.end(), spec.chunks_before_data.begin(), spec.chunks_before_data.end());
+    PutTag(out, "data");
+    PutU32(out, spec.claim_data_size ? spec.claimed_data_size : static_cast<std::uint32_t>(spec.data.size()));
+    out.insert(out.end(), spec.data.begin(), spec.data.end());
+    const std::uint32_t riff_size = static_cast<std::uint32_t>(out.size() - 8);
+    for (int i = 0; i < 4; ++i) out[4 + i] = static_cast<unsigned char>(riff_size >> (8 * i));
+    return out;
+}
+
+// A sine tone as 16-bit little-endian samples, the same on every channel.
+inline Bytes Tone16(double frequency, int frames, int channels, int hertz, double amplitude = 0.5) {
+    Bytes out;
+    const double pi = std::acos(-1.0);
+    for (int i = 0; i < frames; ++i) {
+        const double v = amplitude * std::sin(2.0 * pi * frequency * i / hertz);
+        const auto sample = static_cast<std::int16_t>(std::lround(v * 32767.0));
+        for (int c = 0; c < channels; ++c) PutU16(out, static_cast<std::uint16_t>(sample));
+    }
+    return out;
+}
+
+inline bool WriteFile(const std::string& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+inline Bytes ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A mono 16-bit WAV of the tone, written to `path`.
+inline bool WriteToneWav(const std::string& path, double frequency, int frames, int hertz = 44100) {
+    WavSpec spec;
+    spec.hertz = static_cast<std::uint32_t>(hertz);
+    spec.data = Tone16(frequency, frames, 1, hertz);
+    return WriteFile(path, WavBytes(spec));
+}
+
+// Runs a program with arguments and no shell; true when it exits with 0.
+inline bool RunProgram(std::vector<std::string> args) {
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return false;
+    int status = 0;
+    return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Encodes a WAV file to Ogg Vorbis with the system's oggenc.
+inline bool EncodeOgg(const std::string& wav_path, const std::string& ogg_path) {
+    return RunProgram({"oggenc", "-Q", "-o", ogg_path, wav_path});
+}
+
+// Points OpenAL Soft at a configuration file holding `text`. It takes effect
+// only if no device has been opened in this process yet.
+inline bool UseOpenAlConfig(const std::string& path, const std::string& text) {
+    std::ofstream(path) << text;
+    return setenv("ALSOFT_CONF", path.c_str(), 1) == 0;
+}
+
+}  // namespace audio_fixtures
