@@ -1,0 +1,46 @@
+// gxtkSurface: one picture known to the graphics device. It keeps its pixels
+// (premultiplied by alpha) for its whole life so that its texture can be
+// rebuilt under every new OpenGL context; the texture is made on the first
+// Bind under each context.
+#pragma once
+
+#include <GL/gl.h>
+
+#include "runtime/runtime.h"
+
+class gxtkSurface : public Object {
+public:
+    unsigned char* pixels = nullptr;  // rows top first, no gaps; C allocator
+    int width = 0;
+    int height = 0;
+    int depth = 0;   // bytes per pixel, 1 to 4
+    int format = 0;  // the OpenGL format of `depth`, 0 for any other depth
+    int contextSeq = -1;  // glfwGraphicsSeq when `texture` was made; -1 for none
+    GLuint texture = 0;
+    float uScale = 0;  // 1 / texture width in texels
+    float vScale = 0;  // 1 / texture height in texels
+
+    ~gxtkSurface() override;
+
+    virtual int Discard();
+    virtual int Width() { return width; }
+    virtual int Height() { return height; }
+    virtual int Loaded() { return 1; }
+    virtual int OnUnsafeLoadComplete();
+
+    // Takes ownership of `data` (may be null) and premultiplies it by alpha.
+    void SetData(unsigned char* data, int width, int height, int depth);
+    // Overwrites a rectangle of an RGBA surface with 0xAARRGGBB pixels, read
+    // `pitch` ints apart per row. Other formats, and rectangles that do not
+    // lie wholly inside the surface, are ignored.
+    void SetSubData(int x, int y, int w, int h, const unsigned* src, int pitch);
+    // Makes the texture current, creating it under the current context first
+    // when needed. Does nothing before the first window exists.
+    void Bind();
+    // Whether the texture belongs to the current OpenGL context.
+    bool HasCurrentTexture() const;
+
+private:
+    void CreateTexture();
+    void UploadRows(int x, int y, int w, int h);
+};
