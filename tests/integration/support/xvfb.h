@@ -1,0 +1,37 @@
+// A private X server for tests that need a real display: Xvfb on a display
+// number of its own choosing, made the process's DISPLAY while it runs.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+class XvfbServer {
+public:
+    XvfbServer() = default;
+    XvfbServer(const XvfbServer&) = delete;
+    XvfbServer& operator=(const XvfbServer&) = delete;
+    ~XvfbServer() { Stop(); }
+
+    // Starts the server and waits (bounded) until it accepts clients.
+    // Returns false, with the reason in Error(), when it does not come up.
+    bool Start();
+    void Stop();
+
+    const std::string& Display() const { return display_; }
+    const std::string& Error() const { return error_; }
+
+private:
+    pid_t pid_ = -1;
+    std::string display_;
+    std::string error_;
+};
+
+struct CommandResult {
+    int status = -1;  // exit status, -1 when it did not exit normally
+    std::string out;
+};
+
+// Runs a program (found on PATH) with the given arguments, no shell involved.
+CommandResult RunCommand(const std::vector<std::string>& argv);
