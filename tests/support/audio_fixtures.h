@@ -8,11 +8,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace audio_fixtures {
@@ -151,6 +153,17 @@ inline bool EncodeOgg(const std::string& wav_path, const std::string& ogg_path) 
 inline bool UseOpenAlConfig(const std::string& path, const std::string& text) {
     std::ofstream(path) << text;
     return setenv("ALSOFT_CONF", path.c_str(), 1) == 0;
+}
+
+// Polls `done` until it holds or `bound` has passed; whether it held.
+template <class Condition>
+bool WaitUntil(Condition done, std::chrono::milliseconds bound = std::chrono::seconds(5)) {
+    const auto give_up = std::chrono::steady_clock::now() + bound;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > give_up) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
 }
 
 }  // namespace audio_fixtures
