@@ -171,7 +171,9 @@ public:
         int count = 0;
         const float* axes = ::glfwGetJoystickAxes(GLFW_JOYSTICK_1 + joy, &count);
         const int n = axes ? std::min(count, numaxes) : 0;
-        std::copy(axes, axes + n, pos);
+        // Classic y axes (the odd ones) are positive up; the system's are
+        // positive down.
+        for (int i = 0; i < n; ++i) pos[i] = (i & 1) ? -axes[i] : axes[i];
         return n;
     }
 

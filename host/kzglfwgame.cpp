@@ -58,6 +58,10 @@ Array<T*> ModesArray(T* (*make)(const glfw2::VidMode&)) {
 
 KzGlfwGame::KzGlfwGame() { _glfwGame = this; }
 
+KzGlfwGame::~KzGlfwGame() {
+    if (_glfwGame == this) _glfwGame = nullptr;
+}
+
 void KzGlfwGame::SetUpdateRate(int hertz) {
     _updateRate = hertz;
     if (hertz != 0) _updatePeriod = 1.0 / hertz;

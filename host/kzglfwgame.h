@@ -20,6 +20,7 @@ public:
 class KzGlfwGame : public KzGame {
 public:
     KzGlfwGame();
+    ~KzGlfwGame() override;
 
     void SetUpdateRate(int hertz) override;
     int Millisecs() override;

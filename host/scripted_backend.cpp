@@ -99,11 +99,6 @@ int ScriptedBackend::GetWindowParam(int param) {
     }
 }
 
-void ScriptedBackend::SwapBuffers() {
-    ++swaps;
-    if (on_swap) on_swap();
-}
-
 int ScriptedBackend::GetVideoModes(VidMode* list, int maxcount) {
     const int n = std::clamp(static_cast<int>(video_modes_.size()), 0, std::max(maxcount, 0));
     std::copy(video_modes_.begin(), video_modes_.begin() + n, list);

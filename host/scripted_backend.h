@@ -52,9 +52,6 @@ public:
     // Holds a key down without delivering an event (state only).
     void SetKeyState(int key, int action);
 
-    // Run at each SwapBuffers, e.g. to let a frame take time.
-    std::function<void()> on_swap;
-
     // --- the record ---
     std::vector<WindowOpening> openings;
     std::vector<std::string> titles;
@@ -84,7 +81,7 @@ public:
     void SetWindowPos(int x, int y) override { positions.push_back({x, y}); }
     void GetWindowSize(int* width, int* height) override;
     int GetWindowParam(int param) override;
-    void SwapBuffers() override;
+    void SwapBuffers() override { ++swaps; }
     void SwapInterval(int interval) override { swap_intervals.push_back(interval); }
     int GetVideoModes(VidMode* list, int maxcount) override;
     void GetDesktopMode(VidMode* mode) override { *mode = desktop_; }

@@ -94,6 +94,7 @@ TEST_F(HostLoopTest, RateZeroUpdatesOncePerFrameAndNeverSleeps) {
 
     EXPECT_EQ(UpdatesPerFrame(), std::vector<int>(10, 1));
     EXPECT_TRUE(backend.sleeps.empty());
+    EXPECT_EQ(backend.swaps, 11);  // one per render
 }
 
 TEST_F(HostLoopTest, LosingFocusSuspendsOnceAndRegainingItResumesOnce) {
@@ -129,7 +130,7 @@ TEST_F(HostLoopTest, LosingFocusSuspendsOnceAndRegainingItResumesOnce) {
     EXPECT_EQ(backend.waits, 4);
     const std::vector<Seen> updates = delegate->Only("update");
     // Resuming restarts timing from the moment of the resume.
-    const Seen& resume = delegate->Only("resume").front();
+    const Seen resume = delegate->Only("resume").front();
     const auto first_after = std::find_if(updates.begin(), updates.end(), [&](const Seen& u) { return u.at >= resume.at; });
     ASSERT_NE(first_after, updates.end());
     EXPECT_DOUBLE_EQ(first_after->at, t0 + 1.0);
@@ -301,6 +302,15 @@ TEST_F(HostLoopTest, DisplayModesFollowTheWindowSystemsList) {
               std::vector<int>({1920, 1200, 5, 6, 5}));
     EXPECT_EQ(game.GetDesktopMode()->height, 1200);
     EXPECT_EQ(game.GetGlfwVideoModes().Length(), 2);
+}
+
+TEST_F(HostLoopTest, TheDeviceSizeFollowsTheWindow) {
+    EXPECT_EQ(game.GetDeviceWidth(), 0);  // no window yet
+    game.SetDeviceWindow(640, 480, 0);
+    backend.QueueResize(800, 500);
+    glfw2::glfwPollEvents();
+    EXPECT_EQ(game.GetDeviceWidth(), 800);
+    EXPECT_EQ(game.GetDeviceHeight(), 500);
 }
 
 TEST_F(HostLoopTest, MouseVisibilityGoesToTheCursorSetting) {
