@@ -139,7 +139,7 @@ void write_sheet_page(const std::string& dir, const RenderedSheet& sheet) {
 }
 
 void write_overview(const std::string& dir, const std::vector<RenderedSheet>& sheets, const RgbaImage& default_font) {
-    const int width = 1200;
+    const int width = 1360;
     // Shelf layout of every sheet at 1x.
     struct Placed {
         const RenderedSheet* sheet;
@@ -159,7 +159,7 @@ void write_overview(const std::string& dir, const std::vector<RenderedSheet>& sh
         shelf = std::max(shelf, image.height + kTitle);
     }
     const int samples_top = y + shelf + kMargin;
-    const int height = samples_top + 8 * 22 + 16 * 9 + kMargin * 2;
+    const int height = samples_top + 240;  // three sample lines, the button line, the default font
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
     cairo_t* cr = cairo_create(surface);
     set_colour(cr, kBackdrop);

@@ -59,7 +59,9 @@ Samples shot() {
     Samples out = render(length, [&](double t) {
         const double freq = 300 + 1300 * std::exp(-t / 0.035);
         phase += freq * kDt;
-        const double tone = 0.6 * square(phase, 0.3) + 0.4 * triangle(phase);
+        // Triangle and sine rather than a square: at this pitch a square's
+        // upper harmonics would fold back as a metallic whine.
+        const double tone = 0.6 * triangle(phase) + 0.4 * sine(2 * phase);
         const double click = noise.next() * std::exp(-t / 0.008);
         return (tone * std::exp(-t / 0.05) + 0.5 * click) * tail_env(t, length, 0.02);
     });
