@@ -1,0 +1,221 @@
+// The game: one application object that holds every piece of game state.
+//
+// Fields are 32-bit ints or floats, or arrays allocated once at their final
+// length; game things live in flat float tables read as records of 10 floats.
+// Drawing is recorded into a display list during the update and replayed by
+// the render (see draw.cpp and render.cpp in shell/).
+//
+// The methods are split over files by subsystem: shell/ (lifecycle, assets
+// and sound, controls, drawing and text, frame presentation), save/ (the save
+// text), and, as they arrive, play/ and screens/.
+#pragma once
+
+#include "framework/app.h"
+#include "framework/audio.h"
+#include "framework/graphics.h"
+#include "game/globals.h"
+
+// The "no value" marker: an omitted drawing argument, the position of a
+// finger that is up; also the kind of rectangle records in the display list
+// (-3716 for ovals).
+constexpr float kNoValue = -3717.0f;
+constexpr float kOvalRecord = -3716.0f;
+
+// Float to int, truncated toward zero as every conversion of the game is; NaN
+// gives 0 and values beyond the int range saturate, so that a zero scale or an
+// edited setting cannot make the conversion undefined.
+int TruncToInt(float value);
+
+class c_MyApp : public c_App {
+public:
+    // Table sizes.
+    static constexpr int kImageSlots = 100;
+    static constexpr int kSoundSlots = 100;
+    static constexpr int kDrawListFloats = 37500;
+    static constexpr int kRecordFloats = 15;
+    static constexpr int kFingers = 10;
+
+    // The nineteen arrays, allocated by the constructor.
+    Array<c_Image*> m_images;
+    Array<int> m_imageInfo;  // per image id: frame width, frame height (as loaded), frame count
+    Array<int> m_badgeShowA;
+    Array<int> m_badgeShowB;
+    Array<bool> m_badgeFlags;
+    Array<int> m_buttons;  // logical buttons set by the iCade (2) and on-screen buttons (1)
+    Array<int> m_settings;
+    Array<int> m_scores;
+    Array<int> m_channels;
+    Array<float> m_drawList;
+    Array<int> m_touchDown;
+    Array<int> m_touchX;
+    Array<int> m_touchY;
+    Array<c_Sound*> m_sounds;
+    Array<float> m_party;
+    Array<float> m_stars;
+    Array<float> m_map;
+    Array<float> m_bullets;
+    Array<float> m_particles;
+
+    // Shell state.
+    int m_padGlyphs = 0;
+    int m_fullscreen = 0;
+    int m_logoJinglePlayed = 0;
+    int m_mode = 0;
+    int m_lastDevWidth = 0;
+    int m_lastDevHeight = 0;
+    float m_accelZeroX = 0;
+    float m_accelZeroY = 0;
+    float m_clsRed = 0;
+    float m_clsGreen = 0;
+    float m_clsBlue = 0;
+    float m_clsAlpha = 0;
+    int m_hdLevel = 0;
+    float m_hdScale = 0;
+    int m_fontImage = 0;
+    int m_loadStep = 0;
+    int m_paused = 0;
+    int m_pauseSlide = 0;
+    int m_pausePanelY = 0;
+    int m_i = 0;
+    int m_renderLastMillis = 0;
+    int m_renderFps = 0;
+    int m_renderFpsAverage = 0;
+    float m_scaleX = 0;
+    float m_scaleY = 0;
+    int m_fitAxis = 0;
+    int m_landscape = 0;
+    int m_drawCount = 0;
+    int m_hideHud = 0;
+    int m_musicOn = 0;
+    int m_lastMillis = 0;
+    int m_fps = 0;
+    int m_fpsAverage = 0;
+    int m_mouseX = 0;
+    int m_mouseY = 0;
+    int m_prevMouseX = 0;
+    int m_prevMouseY = 0;
+    int m_mouseWasDown = 0;
+    int m_touching = 0;
+    int m_mouseHits = 0;
+    int m_touchLock = 0;
+    int m_keyLock = 0;
+    int m_creditsOpen = 0;
+    int m_optionsOpen = 0;
+    int m_badgesOpen = 0;
+    int m_creditsFade = 0;
+    int m_optionsFade = 0;
+    float m_sizeX = 0;
+    float m_sizeY = 0;
+    float m_rotation = 0;
+    float m_red = 0;
+    float m_green = 0;
+    float m_blue = 0;
+    float m_alpha = 0;
+    int m_blend = 0;
+    int m_buttonHit = 0;
+    int m_sfxChannel = 0;
+    int m_starCount = 100;
+    int m_particleCount = 250;
+    int m_padX = 0;
+    int m_padY = 0;
+    float m_padScale = 0;
+    float m_tiltSmoothX = 0;
+    float m_tiltSmoothY = 0;
+
+    // Gameplay and title state the shell touches.
+    int m_difficulty = 0;
+    int m_introSlide = 0;
+    int m_gameOver = 0;
+    // Gameplay scratch, borrowed by the pad's pinch while the game is paused.
+    int m_dir = 0;
+    int m_k = 0;
+    int m_moved = 0;
+    // The loading screen's spinner angle, +16 per update.
+    int m_spinAngle = 0;
+
+    c_MyApp();
+    c_MyApp* m_new();
+    void mark() override;
+
+    // Lifecycle.
+    int p_OnCreate() override;
+    int p_OnUpdate() override;
+    int p_OnRender() override;
+    int p_OnSuspend() override;
+    int p_OnResume() override;
+    int p_FullscreenFlip();
+    int p_GC_PostScore(int score, int board);
+    int p_GC_Badges();
+
+    // Screens.
+    int p_Menu();
+    int p_LoadMenu();
+    int p_OuyaQuit();
+    int p_Game();
+    int p_InGame();
+    int p_LoadGame();
+    int p_GameOver();
+    int p_CreditBox();
+    int p_BadgesBox();
+    int p_OptionBox();
+    int p_ShowBadges();
+    int p_WaitStart(int loading);
+
+    // Assets and sound.
+    int p_Reload();
+    int p_Loader();
+    int p_LoadImg(int id, String path, int frameWidth, int frameHeight, int frames, int flags);
+    int p_LoadFont(int id, String path, int advance, int lineHeight);
+    int p_LoadSFX(int id);
+    int p_PlaySFX(int id, float rate, float volume = 1.0f, float pan = 0.0f);
+    int p_PlayTune(String name, int flags);
+    int p_StopTune();
+
+    // Controls.
+    int p_PlayKey(int button, int useStick, int player);
+    int p_PlayKeyAll(int button, int useStick);
+    int p_iCade(int on);
+    int p_Button(int image, float x, float y, int frame);
+    int p_Button0(int image, float x, float y, int frame);
+    int p_Touch(float x, float y, float w, float h);
+    int p_MouseIn_Centered(float x, float y, float w, float h);
+    int p_SampleInput();
+    int p_UpdateLocks();
+    int p_DecodeICade();
+    int p_OnScreenControls();
+    int p_TiltIndicator();
+
+    // Drawing and text: records appended to the display list.
+    int p_ResetDraw();
+    int p_CLS2D(float r, float g, float b, float a);
+    int p_SetSize(float sx, float sy);
+    int p_SetRot(float angle);
+    int p_SetCol(float r, float g, float b, float a);
+    int p_Alpha(float a);
+    int p_Ink(int colour, int brightness);
+    int p_DrawImg(int image, float x, float y, float frame);
+    int p_Rect(float x, float y, float w, float h);
+    int p_Oval(float x, float y, float rx, float ry);
+    int p_Text(float x, float y, String text, float ax, float ay);
+    String p_rstr(int value, int width, String pad);
+
+    // Save data.
+    int p_Save();
+    int p_Load();
+
+private:
+    int p_HotKeys();
+    int p_UpdateRateStatistics();
+    int p_DispatchScreens();
+    int p_ReleaseScreenButtons();
+    int p_DebugLine();
+    int p_SetPauseForSuspension();
+    int p_ArrangePad();
+    int p_ChooseResolution();
+    int p_SpinnerRing(float grey, float startDegrees, float radius);
+    int p_RenderRateStatistics();
+    int p_FollowDeviceSize(int width, int height);
+    int p_LayOutVirtualScreen(int width, int height);
+    int p_ReplayDrawList(float offsetY);
+    int p_ReplayRecord(int at, float offsetY);
+};

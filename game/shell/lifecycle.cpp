@@ -1,0 +1,264 @@
+// The game object's construction, creation, per-update order, suspension and
+// full-screen switch.
+#include "framework/input.h"
+#include "game/myapp.h"
+#include "host/kzglfwgame.h"
+
+namespace {
+
+constexpr int kKeyF1 = 112;
+constexpr int kKeyF2 = 113;
+constexpr int kKeyF4 = 115;
+constexpr int kKeyF11 = 122;
+constexpr int kKeyConsoleBack = 270;  // the console's menu button (joystick key of player 0)
+constexpr int kUpdateRate = 60;
+constexpr int kSuspendedUpdateRate = 5;
+constexpr int kBoxFadeFrames = 30;
+constexpr int kPlainButtons = 19;  // m_buttons[0..18]; 19 is the back key
+
+// One step of a box's fade counter: up to 30 while open, down to 0 after.
+void StepFade(int& fade, int open) {
+    if (open == 0) {
+        if (fade > 0) --fade;
+    } else if (fade < kBoxFadeFrames) {
+        ++fade;
+    }
+}
+
+}  // namespace
+
+c_MyApp::c_MyApp() {
+    gc_assign(m_images, Array<c_Image*>(kImageSlots));
+    gc_assign(m_imageInfo, Array<int>(kImageSlots * 3));
+    gc_assign(m_badgeShowA, Array<int>(15));
+    gc_assign(m_badgeShowB, Array<int>(15));
+    gc_assign(m_badgeFlags, Array<bool>(256));
+    gc_assign(m_buttons, Array<int>(20));
+    gc_assign(m_settings, Array<int>(25));
+    gc_assign(m_scores, Array<int>(150));
+    gc_assign(m_channels, Array<int>(33));
+    gc_assign(m_drawList, Array<float>(kDrawListFloats));
+    gc_assign(m_touchDown, Array<int>(kFingers));
+    gc_assign(m_touchX, Array<int>(kFingers));
+    gc_assign(m_touchY, Array<int>(kFingers));
+    gc_assign(m_sounds, Array<c_Sound*>(kSoundSlots));
+    gc_assign(m_party, Array<float>(512));
+    gc_assign(m_stars, Array<float>(5100));
+    gc_assign(m_map, Array<float>(655360));
+    gc_assign(m_bullets, Array<float>(11000));
+    gc_assign(m_particles, Array<float>(5100));
+}
+
+c_MyApp* c_MyApp::m_new() {
+    c_App::m_new();
+    return this;
+}
+
+void c_MyApp::mark() {
+    gc_mark_q(m_images);
+    gc_mark_q(m_imageInfo);
+    gc_mark_q(m_badgeShowA);
+    gc_mark_q(m_badgeShowB);
+    gc_mark_q(m_badgeFlags);
+    gc_mark_q(m_buttons);
+    gc_mark_q(m_settings);
+    gc_mark_q(m_scores);
+    gc_mark_q(m_channels);
+    gc_mark_q(m_drawList);
+    gc_mark_q(m_touchDown);
+    gc_mark_q(m_touchX);
+    gc_mark_q(m_touchY);
+    gc_mark_q(m_sounds);
+    gc_mark_q(m_party);
+    gc_mark_q(m_stars);
+    gc_mark_q(m_map);
+    gc_mark_q(m_bullets);
+    gc_mark_q(m_particles);
+}
+
+int c_MyApp::p_OnCreate() {
+    if (kz_Tarvo_isOuya == 1) {
+        kz_Tarvo_overscan = 64.0f;
+        m_padGlyphs = 1;
+    }
+    m_fullscreen = 0;
+    m_logoJinglePlayed = 0;
+    m_mode = 1;
+    kz_app_SetUpdateRate(kUpdateRate);
+    m_accelZeroX = 0;
+    m_accelZeroY = 0;
+    m_lastDevWidth = kz_app_DeviceWidth();
+    m_lastDevHeight = kz_app_DeviceHeight();
+    p_Reload();
+    m_difficulty = 2;
+    m_introSlide = -32;
+    m_paused = 0;
+    m_pauseSlide = -1;
+    m_pausePanelY = -64;
+
+    for (m_i = 0; m_i <= 14; ++m_i) m_badgeShowA[m_i] = m_badgeShowB[m_i] = 0;
+    for (m_i = 0; m_i <= 127; ++m_i) m_badgeFlags[m_i] = false;
+    for (m_i = 0; m_i <= 18; ++m_i) m_buttons[m_i] = 0;
+    for (m_i = 0; m_i <= 24; ++m_i) m_settings[m_i] = 0;
+    m_settings[5] = 1;
+    for (m_i = 0; m_i <= 30; ++m_i) m_scores[m_i] = 0;
+
+    p_Load();
+    for (m_i = 0; m_i <= 32; ++m_i) m_channels[m_i] = m_i;
+    return 0;
+}
+
+int c_MyApp::p_OnUpdate() {
+    if (kz_Tarvo_isOuya == 0) {
+        m_buttons[19] = kz_input_KeyHit(kKeyBack);
+    } else if (kz_Tarvo_isOuya == 1) {
+        m_buttons[19] = kz_input_KeyHit(kKeyConsoleBack) > 0 ? 1 : 0;
+    }
+    p_HotKeys();
+    kz_asyncevent_UpdateAsyncEvents();
+    if (kz_Tarvo_HasMusicStream == 1 && m_musicOn == 1) {
+        if (m_paused != 0) {
+            kz_audio_PauseMusic();
+        } else {
+            kz_audio_ResumeMusic();
+        }
+    }
+    p_UpdateRateStatistics();
+    p_SampleInput();
+    p_UpdateLocks();
+    if (m_loadStep == 0) p_DispatchScreens();
+    if (m_loadStep > 0) p_Loader();
+    if (kz_Tarvo_iCadeControls == 1) p_DecodeICade();
+    p_ReleaseScreenButtons();
+
+    if (kz_Tarvo_OnScreenControls == 1 && m_mode > 5 && kz_Tarvo_iCadeControls == 0) p_OnScreenControls();
+    if (kz_Tarvo_AccelerometerControls == 1 && kz_Tarvo_iCadeControls == 0) p_TiltIndicator();
+    if (kz_Tarvo_iCadeControls == 1) {
+        m_tiltSmoothX = 0;
+        m_tiltSmoothY = 0;
+    }
+    if (kz_Tarvo_DebugMode == 1) p_DebugLine();
+    p_ShowBadges();
+    return 0;
+}
+
+// F1 debug line, F2 pause icon, F11 full screen; F4 and the close box end
+// the program at once. Hits, not held keys, so each acts once per press.
+int c_MyApp::p_HotKeys() {
+    if (kz_input_KeyHit(kKeyF1) != 0) kz_Tarvo_DebugMode = 1 - kz_Tarvo_DebugMode;
+    if (kz_input_KeyHit(kKeyF2) != 0) m_hideHud = 1 - m_hideHud;
+    if (kz_input_KeyHit(kKeyF11) != 0) p_FullscreenFlip();
+    if (kz_input_KeyHit(kKeyF4) != 0 || kz_input_KeyHit(kKeyClose) != 0) kzError(String());
+    return 0;
+}
+
+// Updates per second, from the clock at the previous update; a clock that did
+// not move keeps the last value.
+int c_MyApp::p_UpdateRateStatistics() {
+    const int now = kz_app_Millisecs();
+    if (now > m_lastMillis) m_fps = 1000 / (now - m_lastMillis);
+    m_fpsAverage = (m_fpsAverage * 9 + m_fps) / 10;
+    m_lastMillis = kz_app_Millisecs();
+    return 0;
+}
+
+// The screen of the current mode, then the overlays that sit on it.
+int c_MyApp::p_DispatchScreens() {
+    switch (m_mode) {
+        case 1: p_Menu(); break;
+        case 2:
+            p_LoadMenu();
+            p_PlaySFX(96, 1.0f);
+            m_mode = 1;
+            break;
+        case 4: p_OuyaQuit(); break;
+        case 10:
+            p_Game();
+            p_InGame();
+            break;
+        case 11: p_LoadGame(); break;
+        default: break;
+    }
+    // The game-over overlay also fades out over the title screen.
+    if (m_mode == 10 && m_gameOver > 0) p_GameOver();
+    if (m_mode == 1 || m_mode == 2) p_GameOver();
+
+    if (m_mode == 1 && (m_creditsOpen == 1 || m_creditsFade > 0)) p_CreditBox();
+    StepFade(m_creditsFade, m_creditsOpen);
+    if (m_mode == 1 && m_badgesOpen == 1) p_BadgesBox();
+    if (m_optionsOpen == 1 || m_optionsFade > 0) {
+        p_OptionBox();
+        StepFade(m_optionsFade, m_optionsOpen);
+    }
+    return 0;
+}
+
+// Presses of on-screen buttons last one update; iCade holds (2) stay.
+int c_MyApp::p_ReleaseScreenButtons() {
+    for (m_i = 0; m_i < kPlainButtons; ++m_i) {
+        if (m_buttons[m_i] == 1) m_buttons[m_i] = 0;
+    }
+    return 0;
+}
+
+int c_MyApp::p_DebugLine() {
+    p_ResetDraw();
+    const bool tiltShown = kz_Tarvo_AccelerometerControls == 1 && kz_Tarvo_iCadeControls == 0;
+    const float y = tiltShown ? kz_Tarvo_jscrh * 0.5f : kz_Tarvo_jscrh - 16;
+    p_Text(16, y, String(m_renderFpsAverage) + String(":") + String(m_scaleX) + String(",") + String(m_scaleY), 0, 0);
+    return 0;
+}
+
+// A game comes back paused with the pause panel in place; elsewhere the pause
+// state is cleared.
+int c_MyApp::p_SetPauseForSuspension() {
+    if (m_mode < 10) {
+        m_paused = 0;
+        m_pauseSlide = 0;
+        m_pausePanelY = 0;
+    } else {
+        m_paused = 1;
+        m_pauseSlide = 1;
+        m_pausePanelY = static_cast<int>(kz_Tarvo_jscrh * 0.5f);
+    }
+    return 0;
+}
+
+int c_MyApp::p_OnSuspend() {
+    kz_app__game->SetKeyboardEnabled(false);
+    kz_Tarvo_iCadeControls = 0;
+    for (m_i = 0; m_i < kPlainButtons; ++m_i) m_buttons[m_i] = 0;
+    p_SetPauseForSuspension();
+    kz_app_SetUpdateRate(kSuspendedUpdateRate);
+    p_Save();
+    return 0;
+}
+
+int c_MyApp::p_OnResume() {
+    p_SetPauseForSuspension();
+    kz_app_SetUpdateRate(kUpdateRate);
+    kz_app__game->SetKeyboardEnabled(false);
+    kz_Tarvo_iCadeControls = 0;
+    for (m_i = 0; m_i < kPlainButtons; ++m_i) m_buttons[m_i] = 0;
+    return 0;
+}
+
+// Full screen at the desktop's size and depth, or back to a 640 x 480
+// window; the next render sees the new size and reloads the assets.
+int c_MyApp::p_FullscreenFlip() {
+    KzGlfwVideoMode* desktop = KzGlfwGame::_glfwGame->GetGlfwDesktopMode();
+    m_fullscreen = 1 - m_fullscreen;
+    if (m_fullscreen == 1) {
+        KzGlfwGame::_glfwGame->SetGlfwWindow(desktop->width, desktop->height, desktop->red, desktop->green,
+                                             desktop->blue, 0, 0, 0, true);
+    } else {
+        KzGlfwGame::_glfwGame->SetGlfwWindow(640, 480, desktop->red, desktop->green, desktop->blue, 0, 0, 0,
+                                             false);
+    }
+    return 0;
+}
+
+// Hooks for an online score service; there is none on the desktop.
+int c_MyApp::p_GC_PostScore(int, int) { return 0; }
+
+int c_MyApp::p_GC_Badges() { return 0; }
