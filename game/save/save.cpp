@@ -1,0 +1,203 @@
+// The save text: the settings, the badge flags and the score tables as
+// decimal values each followed by "|", in sections closed by a checksum. A
+// section is loaded only when its checksum matches; one that does not is
+// reset and reported. Checksums are 32-bit sums that wrap, computed unsigned
+// so that any value an edited file holds is well defined.
+#include <cstdint>
+#include <string>
+
+#include "game/myapp.h"
+
+namespace {
+
+constexpr int kSettings = 25;
+constexpr int kBadgeWords = 8;
+constexpr int kBitsPerWord = 32;
+constexpr int kSavedTables = 8;
+constexpr int kLoadedTables = 3;
+constexpr int kRanks = 10;
+constexpr int kSecondValues = 30;  // the second value of table t, rank e is at 30 + 10t + e
+constexpr int kTableElements = 2 * kRanks + 1;
+
+// A running 32-bit checksum that wraps on overflow.
+class Checksum {
+public:
+    void Add(int value) { sum_ += static_cast<uint32_t>(value); }
+    void AddProduct(int value, int weight) { sum_ += static_cast<uint32_t>(value) * static_cast<uint32_t>(weight); }
+    int Value() const { return static_cast<int>(sum_); }
+
+private:
+    uint32_t sum_ = 0;
+};
+
+int ScoreIndex(int table, int rank) { return kRanks * table + rank; }
+int SecondScoreIndex(int table, int rank) { return kSecondValues + kRanks * table + rank; }
+int TableWeight(int rank) { return rank + 4; }
+int SecondTableWeight(int table, int rank) { return table + rank + 3; }
+
+void AppendValue(std::string& text, int value) {
+    text += std::to_string(value);
+    text += '|';
+}
+
+int BadgeWord(const Array<bool>& flags, int word) {
+    uint32_t bits = 0;
+    for (int b = 0; b < kBitsPerWord; ++b) {
+        if (flags[kBitsPerWord * word + b]) bits |= uint32_t{1} << b;
+    }
+    return static_cast<int>(bits);
+}
+
+}  // namespace
+
+int c_MyApp::p_Save() {
+    std::string text;
+    Checksum settings;
+    for (int i = 0; i < kSettings; ++i) {
+        AppendValue(text, m_settings[i]);
+        settings.AddProduct(m_settings[i], i);
+    }
+    AppendValue(text, settings.Value());
+
+    Checksum badges;
+    for (int j = 0; j < kBadgeWords; ++j) {
+        const int word = BadgeWord(m_badgeFlags, j);
+        AppendValue(text, word);
+        badges.Add(word);
+    }
+    AppendValue(text, badges.Value());
+
+    for (int t = 0; t < kSavedTables; ++t) {
+        Checksum table;
+        for (int e = 0; e < kRanks; ++e) {
+            const int first = m_scores[ScoreIndex(t, e)];
+            const int second = m_scores[SecondScoreIndex(t, e)];
+            AppendValue(text, first);
+            AppendValue(text, second);
+            table.AddProduct(first, TableWeight(e));
+            table.AddProduct(second, SecondTableWeight(t, e));
+        }
+        AppendValue(text, table.Value());
+    }
+
+    const String state(text.c_str());
+    if (kz_Tarvo_DebugMode == 1) kzPrint(state);
+    kz_app_SaveState(state);
+    return 0;
+}
+
+namespace {
+
+// Reads the sections of a split save text one after the other from a moving
+// read position; a section that is not complete is left alone.
+class SaveReader {
+public:
+    SaveReader(c_MyApp& app, const Array<String>& parts) : app_(app), parts_(parts) {}
+
+    void ReadSettings() {
+        if (parts_.Length() < kSettings + 1) return;
+        Checksum sum;
+        for (int i = 0; i < kSettings; ++i) {
+            app_.m_settings[i] = Value(i);
+            sum.AddProduct(app_.m_settings[i], i);
+        }
+        position_ = kSettings + 1;
+        if (Value(kSettings) == sum.Value()) {
+            kzPrint(String("Settings Loaded"));
+            return;
+        }
+        kzPrint(String("Settings Checksum Invalid"));
+        for (int i = 0; i < kSettings; ++i) app_.m_settings[i] = 0;
+        app_.m_settings[5] = 1;
+    }
+
+    // The flags are written before the checksum is known, and cleared when it
+    // fails.
+    void ReadBadges() {
+        if (position_ + kBadgeWords >= parts_.Length()) return;
+        Checksum sum;
+        for (int j = 0; j < kBadgeWords; ++j) {
+            const uint32_t word = static_cast<uint32_t>(Value(position_ + j));
+            for (int b = 0; b < kBitsPerWord; ++b) app_.m_badgeFlags[kBitsPerWord * j + b] = ((word >> b) & 1) != 0;
+            sum.Add(static_cast<int>(word));
+        }
+        const int checksum = Value(position_ + kBadgeWords);
+        position_ += kBadgeWords + 1;
+        if (checksum == sum.Value()) {
+            kzPrint(String("Badges Loaded"));
+            return;
+        }
+        kzPrint(String("Badge Checksum Invalid"));
+        for (int i = 0; i < app_.m_badgeFlags.Length(); ++i) app_.m_badgeFlags[i] = false;
+    }
+
+    // A table that is not complete stops the reading, so later tables are
+    // skipped too.
+    void ReadTables() {
+        for (int t = 0; t < kLoadedTables; ++t) {
+            if (position_ + 2 * kRanks >= parts_.Length()) return;
+            ReadTable(t);
+        }
+    }
+
+private:
+    void ReadTable(int t) {
+        Checksum sum;
+        for (int e = 0; e < kRanks; ++e) {
+            const int first = Value(position_ + 2 * e);
+            const int second = Value(position_ + 2 * e + 1);
+            app_.m_scores[ScoreIndex(t, e)] = first;
+            app_.m_scores[SecondScoreIndex(t, e)] = second;
+            sum.AddProduct(first, TableWeight(e));
+            sum.AddProduct(second, SecondTableWeight(t, e));
+        }
+        const int checksum = Value(position_ + 2 * kRanks);
+        position_ += kTableElements;
+        const String table = String("Highscore ") + String(t);
+        if (checksum == sum.Value()) {
+            kzPrint(table + String(" Loaded"));
+            return;
+        }
+        kzPrint(table + String(" Checksum Invalid"));
+        for (int e = 0; e < kRanks; ++e) {
+            app_.m_scores[ScoreIndex(t, e)] = 0;
+            app_.m_scores[SecondScoreIndex(t, e)] = 0;
+        }
+    }
+
+    int Value(int element) const { return parts_[element].ToInt(); }
+
+    c_MyApp& app_;
+    const Array<String>& parts_;
+    int position_ = 0;
+};
+
+// Pad layout and overscan within their working ranges; the overscan is only
+// kept on the console.
+void RepairSettings(Array<int>& settings) {
+    if (settings[10] < 64) settings[10] = 64;
+    if (settings[11] < 64) settings[11] = 64;
+    if (settings[12] < 8) settings[12] = 10;
+    if (settings[14] < 1) settings[14] = 64;
+    if (kz_Tarvo_isOuya == 1) {
+        kz_Tarvo_overscan = static_cast<float>(settings[14]);
+    } else if (kz_Tarvo_isOuya == 0) {
+        settings[14] = 1;
+        kz_Tarvo_overscan = 0;
+    }
+}
+
+}  // namespace
+
+int c_MyApp::p_Load() {
+    const String text = kz_app_LoadState();
+    const Array<String> parts = text.Split(String("|"));
+    if (kz_Tarvo_DebugMode == 1) kzPrint(text);
+
+    SaveReader reader(*this, parts);
+    reader.ReadSettings();
+    RepairSettings(m_settings);
+    reader.ReadBadges();
+    reader.ReadTables();
+    return 0;
+}
