@@ -1,0 +1,181 @@
+// The application module: display modes, the keys that end the program, the
+// one-application rule and the asynchronous event pump.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "framework/app.h"
+#include "framework/input.h"
+#include "host/glfw_facade.h"
+#include "host/kzglfwgame.h"
+#include "host/scripted_backend.h"
+#include "tests/support/child_process.h"
+
+namespace {
+
+class AppModuleTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        glfw2::UseBackend(&backend_);
+        backend_.OpenWindow(640, 480, 8, 8, 8, 0, 0, 0, glfw2::WINDOW);
+        kz_app_InitGlobals(&host_);
+    }
+    void TearDown() override { glfw2::UseBackend(nullptr); }
+
+    std::vector<std::vector<int>> DisplayModes() const {
+        std::vector<std::vector<int>> sizes;
+        for (c_DisplayMode* mode : kz_app__displayModes) sizes.push_back({mode->m_width, mode->m_height});
+        return sizes;
+    }
+
+    glfw2::ScriptedBackend backend_;
+    KzGlfwGame host_;
+};
+
+TEST_F(AppModuleTest, DisplayModesAreDistinctSizesInFirstSeenOrder) {
+    backend_.SetVideoModes({{800, 600, 8, 8, 8},
+                            {640, 480, 5, 6, 5},
+                            {800, 600, 5, 6, 5},
+                            {640, 480, 8, 8, 8},
+                            {1024, 768, 8, 8, 8},
+                            {600, 800, 8, 8, 8}});
+    backend_.SetDesktopMode({1920, 1200, 8, 8, 8});
+    kz_app_EnumDisplayModes();
+    EXPECT_EQ(DisplayModes(), (std::vector<std::vector<int>>{{800, 600}, {640, 480}, {1024, 768}, {600, 800}}));
+    EXPECT_EQ(std::vector<int>({kz_app__desktopMode->m_width, kz_app__desktopMode->m_height}),
+              std::vector<int>({1920, 1200}));
+}
+
+TEST_F(AppModuleTest, NoModesGiveAnEmptyListAndAHostWithoutDesktopGivesTheWindowSize) {
+    KzGame bare;  // offers no modes and no desktop
+    kz_app_InitGlobals(&bare);
+    kz_app__devWidth = 320;
+    kz_app__devHeight = 200;
+    kz_app_EnumDisplayModes();
+    EXPECT_TRUE(DisplayModes().empty());
+    EXPECT_EQ(std::vector<int>({kz_app__desktopMode->m_width, kz_app__desktopMode->m_height}),
+              std::vector<int>({320, 200}));
+}
+
+TEST_F(AppModuleTest, TheDeviceSizeChangesOnlyWhenValidated) {
+    kz_app_ValidateDeviceWindow(false);
+    backend_.QueueResize(800, 600);
+    glfw2::glfwPollEvents();
+    EXPECT_EQ(kz_app_DeviceWidth(), 640);
+    kz_app_ValidateDeviceWindow(false);
+    EXPECT_EQ(std::vector<int>({kz_app_DeviceWidth(), kz_app_DeviceHeight()}), std::vector<int>({800, 600}));
+}
+
+TEST_F(AppModuleTest, OnlyTheKeyDownOfTheBackOrCloseKeyEndsTheProgram) {
+    struct Case {
+        const char* name;
+        int event, key;
+        bool alreadyHeld;
+        bool ends;
+        const char* heard;  // the key's state afterwards, when the program goes on
+    };
+    const Case cases[] = {
+        {"close key down", kEventKeyDown, kKeyClose, false, true, ""},
+        {"close key down while held", kEventKeyDown, kKeyClose, true, true, ""},
+        {"back key down", kEventKeyDown, kKeyBack, false, true, ""},
+        {"close key up", kEventKeyUp, kKeyClose, true, false, "up\n"},
+        {"back key up", kEventKeyUp, kKeyBack, true, false, "up\n"},
+        {"close key's character", kEventKeyChar, kKeyClose, false, false, "up\n"},
+        {"another key down", kEventKeyDown, 27, false, false, "down\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ChildResult r = RunInChild([&] {
+            auto* delegate = (new c_GameDelegate())->m_new();
+            gc_assign(delegate->m_input, (new c_InputDevice())->m_new());
+            delegate->m_input->m_keyDown[c.key] = c.alreadyHeld;
+            delegate->KeyEvent(c.event, c.key);
+            std::puts(delegate->m_input->m_keyDown[c.key] ? "down" : "up");
+            std::exit(3);
+        });
+        ASSERT_TRUE(r.exited);
+        EXPECT_EQ(r.exit_status, c.ends ? 0 : 3);
+        // The input device hears the key first.
+        if (!c.ends) {
+            EXPECT_EQ(r.out, c.heard);
+        }
+    }
+}
+
+TEST_F(AppModuleTest, ASecondApplicationIsAFatalError) {
+    const ChildResult r = RunInChild([] {
+        (new c_App())->m_new();
+        std::puts("first made");
+        (new c_App())->m_new();
+        std::puts("second made");
+    });
+    EXPECT_NE(r.out.find("first made"), std::string::npos);
+    EXPECT_NE(r.out.find("Zarnik Runtime Error : App has already been created"), std::string::npos);
+    EXPECT_EQ(r.out.find("second made"), std::string::npos);
+    EXPECT_EQ(r.exit_status, 255);
+}
+
+TEST_F(AppModuleTest, TheFirstApplicationBecomesTheHostsDelegate) {
+    c_App* app = (new c_App())->m_new();
+    EXPECT_EQ(kz_app__app, app);
+    ASSERT_NE(kz_app__delegate, nullptr);
+    EXPECT_EQ(host_.Delegate(), kz_app__delegate);
+}
+
+// A source that counts its pumps, and can pump again from inside or remove
+// itself from the sources while it is being pumped.
+struct Source : Object, c_IAsyncEventSource {
+    int pumps = 0;
+    bool reenter = false;
+    bool removeSelf = false;
+    int innerResult = -1;
+
+    void UpdateAsyncEvents() override {
+        ++pumps;
+        if (reenter) innerResult = kz_asyncevent_UpdateAsyncEvents();
+        if (removeSelf) {
+            RemoveFromSources(this);
+            kz_asyncevent__current = nullptr;
+        }
+    }
+
+    static void RemoveFromSources(c_IAsyncEventSource* source) {
+        c_Stack3* sources = kz_asyncevent__sources;
+        int kept = 0;
+        for (int i = 0; i < sources->p_Length2(); ++i) {
+            c_IAsyncEventSource* s = sources->p_Get(i);
+            if (s != source) gc_assign(sources->m_data[kept++], s);
+        }
+        sources->p_Length(kept);
+    }
+};
+
+TEST_F(AppModuleTest, ThePumpVisitsEverySourceOnceAndDoesNotReenter) {
+    auto* first = new Source();
+    auto* second = new Source();
+    first->reenter = true;
+    kz_asyncevent__sources->p_Push(first);
+    kz_asyncevent__sources->p_Push(second);
+
+    EXPECT_EQ(kz_asyncevent_UpdateAsyncEvents(), 0);
+    EXPECT_EQ(first->pumps, 1);
+    EXPECT_EQ(first->innerResult, 0);
+    EXPECT_EQ(second->pumps, 1) << "the inner call pumped nothing";
+    EXPECT_EQ(kz_asyncevent__current, nullptr);
+}
+
+TEST_F(AppModuleTest, ASourceThatRemovesItselfDoesNotMakeThePumpSkipTheNext) {
+    auto* leaving = new Source();
+    auto* staying = new Source();
+    leaving->removeSelf = true;
+    kz_asyncevent__sources->p_Push(leaving);
+    kz_asyncevent__sources->p_Push(staying);
+
+    kz_asyncevent_UpdateAsyncEvents();
+    EXPECT_EQ(leaving->pumps, 1);
+    EXPECT_EQ(staying->pumps, 1);
+    EXPECT_EQ(kz_asyncevent__sources->p_Length2(), 1);
+    EXPECT_EQ(kz_asyncevent__current, nullptr);
+}
+
+}  // namespace
