@@ -1,7 +1,8 @@
 // Image "menu": three layers of title artwork that slide together behind
 // the carousel. Layers 0 and 1 are drawn three times enlarged over the whole
-// screen (0 the night landscape, 1 the sky with its ringed planet), layer 2
-// twice enlarged (the ship on its pad with the party walking toward it).
+// screen: 0, the sky with its ringed planet, comes down from above and 1, the
+// night hills, rises from below. Layer 2, twice enlarged, slides in from the
+// left: the ship on its pad with the party walking toward it.
 // Outlines are one device pixel here: enlarged, anything thicker turns heavy.
 #include "art.h"
 #include "shapes.h"
@@ -142,8 +143,8 @@ void paint_launch_site(Pen& pen) {
 
 void paint_menu_art(Pen& pen, int frame) {
     switch (frame) {
-    case 0: paint_landscape(pen); return;
-    case 1: paint_sky(pen); return;
+    case 0: paint_sky(pen); return;
+    case 1: paint_landscape(pen); return;
     case 2: paint_launch_site(pen); return;
     default: return;
     }
