@@ -199,33 +199,22 @@ TEST_F(WaveOutputTest, PanOfOneRadianMovesTheToneToTheRight) {
     EXPECT_GT(balance("right"), 2.0);
 }
 
-TEST_F(WaveOutputTest, StoppedChannelFallsSilent) {
-    const ScenarioRun run = RunScenario([&](const Scenario& s) {
-        s.Mark("play");
-        s.audio->PlaySample(s.Load(short_tone_), 0, 1);
-        s.Play(4 * kLatencyFrames);
-        s.Mark("stop");
-        s.audio->StopChannel(0);
-        s.Play(4 * kLatencyFrames);
-        s.Mark("end");
-    });
-    ASSERT_TRUE(run.child.exited) << run.child.err;
-    ExpectTone(run.output, run.values.at("play") + kLatencyFrames, run.values.at("stop"));
-    ExpectSilence(run.output, run.values.at("stop") + kLatencyFrames, run.values.at("end"));
-}
-
-TEST_F(WaveOutputTest, LoopingSampleKeepsSoundingLongAfterItsLength) {
+TEST_F(WaveOutputTest, LoopingSampleKeepsSoundingUntilItsChannelIsStopped) {
     const ScenarioRun run = RunScenario([&](const Scenario& s) {
         s.audio->PlaySample(s.Load(short_tone_), 3, 1);
         s.Play(kHertz / 2);  // five times the sample's length
         s.Mark("late");
         s.Play(2 * kLatencyFrames);
-        s.Mark("end");
+        s.Mark("stop");
         s.Report("state", s.audio->ChannelState(3));
+        s.audio->StopChannel(3);
+        s.Play(4 * kLatencyFrames);
+        s.Mark("end");
     });
     ASSERT_TRUE(run.child.exited) << run.child.err;
     EXPECT_EQ(run.values.at("state"), kChannelPlaying);
-    ExpectTone(run.output, run.values.at("late"), run.values.at("end"));
+    ExpectTone(run.output, run.values.at("late"), run.values.at("stop"));
+    ExpectSilence(run.output, run.values.at("stop") + kLatencyFrames, run.values.at("end"));
 }
 
 TEST_F(WaveOutputTest, MusicOnChannel32PausesAndResumes) {
