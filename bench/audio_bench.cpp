@@ -39,7 +39,7 @@ std::string WriteWav(const std::string& name, Bytes samples) {
     spec.channels = 2;
     spec.data = std::move(samples);
     const std::string path = g_dir.File(name);
-    WriteFile(path, WavBytes(spec));
+    WriteFileBytes(path, WavBytes(spec));
     return path;
 }
 

@@ -1,6 +1,6 @@
 // Sound fixtures made at test time: WAV files built byte by byte (so tests
-// can also write damaged ones), tones, Ogg files encoded with oggenc, and a
-// scratch directory that cleans up after itself.
+// can also write damaged ones), tones, Ogg files encoded with oggenc, and the
+// OpenAL configuration.
 #pragma once
 
 #include <spawn.h>
@@ -11,37 +11,16 @@
 #include <chrono>
 #include <cmath>
 #include <cstdint>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "tests/support/scratch_files.h"
+
 namespace audio_fixtures {
 
 using Bytes = std::vector<unsigned char>;
-
-// A fresh directory under the system's temporary directory, removed with
-// everything in it when the object goes.
-class ScratchDir {
-public:
-    ScratchDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tarvolan-audio-XXXXXX").string();
-        path_ = mkdtemp(pattern.data()) ? pattern : std::string();
-    }
-    ~ScratchDir() {
-        std::error_code ignored;
-        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-
-    const std::string& path() const { return path_; }
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
 
 inline void PutU16(Bytes& out, std::uint32_t value) {
     out.push_back(static_cast<unsigned char>(value));
@@ -113,23 +92,12 @@ inline Bytes Tone16(double frequency, int frames, int channels, int hertz, doubl
     return out;
 }
 
-inline bool WriteFile(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
-}
-
-inline Bytes ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // A mono 16-bit WAV of the tone, written to `path`.
 inline bool WriteToneWav(const std::string& path, double frequency, int frames, int hertz = 44100) {
     WavSpec spec;
     spec.hertz = static_cast<std::uint32_t>(hertz);
     spec.data = Tone16(frequency, frames, 1, hertz);
-    return WriteFile(path, WavBytes(spec));
+    return WriteFileBytes(path, WavBytes(spec));
 }
 
 // Runs a program with arguments and no shell; true when it exits with 0.

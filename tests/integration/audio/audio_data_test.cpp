@@ -50,7 +50,7 @@ protected:
 
     std::optional<Decoded> LoadBytes(const std::string& name, const Bytes& bytes) {
         const std::string path = dir_.File(name);
-        EXPECT_TRUE(WriteFile(path, bytes));
+        EXPECT_TRUE(WriteFileBytes(path, bytes));
         return Load(path);
     }
 
@@ -61,7 +61,7 @@ protected:
         spec.data = Tone16(440.0, frames, channels, hertz);
         const std::string wav = dir_.File(name + ".wav");
         const std::string ogg = dir_.File(name + ".ogg");
-        EXPECT_TRUE(WriteFile(wav, WavBytes(spec)));
+        EXPECT_TRUE(WriteFileBytes(wav, WavBytes(spec)));
         EXPECT_TRUE(EncodeOgg(wav, ogg)) << "oggenc failed";
         return ogg;
     }
@@ -251,7 +251,7 @@ TEST_F(AudioDataTest, OggDecodesToExact16BitInterleavedFrames) {
 TEST_F(AudioDataTest, UpperCaseOggExtensionIsRead) {
     const std::string path = MakeOgg("tone", 2, 5000, 44100);
     const std::string upper = dir_.File("TONE.OGG");
-    ASSERT_TRUE(WriteFile(upper, ReadFile(path)));
+    ASSERT_TRUE(WriteFileBytes(upper, ReadFileBytes(path)));
     const std::optional<Decoded> decoded = Load(upper);
     ASSERT_TRUE(decoded.has_value());
     EXPECT_EQ(decoded->length, 5000);
@@ -259,7 +259,7 @@ TEST_F(AudioDataTest, UpperCaseOggExtensionIsRead) {
 
 TEST_F(AudioDataTest, DamagedOggGivesNullOrAPrefixWithoutCrashing) {
     const int frames = 5 * 44100;
-    const Bytes good = ReadFile(MakeOgg("tone", 2, frames, 44100));
+    const Bytes good = ReadFileBytes(MakeOgg("tone", 2, frames, 44100));
     ASSERT_GT(good.size(), 4000u);
     auto first = [&](size_t percent) { return Bytes(good.begin(), good.begin() + good.size() * percent / 100); };
     const Bytes garbage = Counting(good.size());

@@ -32,7 +32,7 @@ struct Output {
     std::vector<std::int16_t> samples;  // interleaved left, right
 
     static Output Read(const std::string& path) {
-        const Bytes bytes = ReadFile(path);
+        const Bytes bytes = ReadFileBytes(path);
         Output out;
         const size_t data = DataOffset(bytes);
         // Whole frames only: the child may have ended in the middle of one.
@@ -80,7 +80,7 @@ public:
     Scenario(gxtkAudio* audio, std::string output) : audio(audio), output_(std::move(output)) {}
 
     int FramesOut() const {
-        const Bytes bytes = ReadFile(output_);
+        const Bytes bytes = ReadFileBytes(output_);
         const size_t data = Output::DataOffset(bytes);
         return static_cast<int>((bytes.size() - data) / 4);
     }
