@@ -4,7 +4,6 @@
 // and the back button; the hit tests of on-screen buttons; and the on-screen
 // pad and tilt indicator of touch platforms.
 #include <cstdint>
-#include <cstdlib>
 
 #include "framework/input.h"
 #include "game/myapp.h"
