@@ -19,8 +19,10 @@ inline double note_hz(double midi) { return 440.0 * std::pow(2.0, (midi - 69) / 
 // Oscillators take a phase in cycles (any real number).
 inline double sine(double phase) { return std::sin(kTau * phase); }
 inline double saw(double phase) { return 2 * (phase - std::floor(phase)) - 1; }
+// A pulse wave with its average removed, so narrow pulses carry no DC
+// offset (which would thump as notes start and stop).
 inline double square(double phase, double duty = 0.5) {
-    return (phase - std::floor(phase)) < duty ? 1.0 : -1.0;
+    return ((phase - std::floor(phase)) < duty ? 1.0 : -1.0) - (2 * duty - 1);
 }
 inline double triangle(double phase) {
     const double p = phase - std::floor(phase);

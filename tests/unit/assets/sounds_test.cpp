@@ -35,6 +35,14 @@ std::string effect_path(int id) {
     return data_path(name);
 }
 
+// The average sample as a fraction of full scale: a lasting offset thumps
+// when a sound starts and stops, and wastes headroom.
+double dc_offset(const short* samples, size_t count, int stride) {
+    double sum = 0;
+    for (size_t i = 0; i < count; ++i) sum += samples[i * stride];
+    return std::fabs(sum / double(count)) / 32768.0;
+}
+
 int peak(const std::vector<int16_t>& samples) {
     int loudest = 0;
     for (int16_t s : samples) loudest = std::max(loudest, std::abs(int(s)));
@@ -49,6 +57,7 @@ TEST(AssetSoundEffects, AreAudible16BitPcmThatFitTheirMoments) {
         EXPECT_TRUE(wav->channels == 1 || wav->channels == 2) << effect.id;
         EXPECT_TRUE(wav->rate == 22050 || wav->rate == 44100) << effect.id;
         EXPECT_GT(peak(wav->samples), 32767 / 5) << "sfx " << effect.id << " is (nearly) silent";
+        EXPECT_LT(dc_offset(wav->samples.data(), wav->samples.size(), 1), 0.01) << effect.id;
         EXPECT_GT(wav->seconds(), 0.03) << effect.id;
         EXPECT_LT(wav->seconds(), effect.max_seconds) << effect.id;
         // Effects end on silence, so cutting or replaying one never clicks.
@@ -104,6 +113,7 @@ TEST(AssetTune, IsLongStereoMusicThatLoopsWithoutAClickOrAGap) {
         const int typical_large_step = steps[steps.size() * 999 / 1000];
         const int seam = std::abs(pcm[c] - pcm[size_t(frames - 1) * channels + c]);
         EXPECT_LE(seam, typical_large_step) << "channel " << c;
+        EXPECT_LT(dc_offset(pcm.data() + c, size_t(frames), channels), 0.01) << "channel " << c;
         // No silent gap at either end: the first and last 50 ms carry music.
         const size_t window = size_t(rate / 20);
         const double overall = rms(pcm.data() + c, size_t(frames), channels);
