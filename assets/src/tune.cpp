@@ -190,7 +190,7 @@ void bassline(LoopMix& mix) {
         for (int eighth = 0; eighth < 8; ++eighth) {
             const int step = (bar % 4 == 3 && eighth >= 6) ? pattern[eighth] - 5 : pattern[eighth];
             const double length = 0.5 * kBeat * 0.9;
-            mix.add(bar_start(bar) + eighth * 0.5 * kBeat, length, 0.55, 0,
+            mix.add(bar_start(bar) + eighth * 0.5 * kBeat, length, 0.45, 0,
                     bass(note_hz(chord.root + step), length));
         }
     }
@@ -246,9 +246,9 @@ Samples make_tune() {
     drums(mix);
     bassline(mix);
     arpeggio(mix);
-    melody(mix, 8, 0, 0.22, -0.1);
-    melody(mix, 16, 0, 0.2, -0.15);
-    melody(mix, 16, 2, 0.12, 0.25);  // the harmony, a third below
+    melody(mix, 8, 0, 0.3, -0.1);
+    melody(mix, 16, 0, 0.28, -0.15);
+    melody(mix, 16, 2, 0.16, 0.25);  // the harmony, a third below
     pads(mix, 16, 8);
     mix.echo(0.375, 0.22);
     return mix.interleaved(0.85);
