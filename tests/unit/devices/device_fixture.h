@@ -35,8 +35,8 @@ protected:
     // A surface holding a copy of `bytes` (width x height x depth of them).
     static gxtkSurface* SurfaceWith(int width, int height, int depth,
                                     const std::vector<unsigned char>& bytes) {
-        auto* data = static_cast<unsigned char*>(std::malloc(bytes.size()));
-        std::memcpy(data, bytes.data(), bytes.size());
+        auto* data = static_cast<unsigned char*>(std::malloc(bytes.size() + 1));
+        if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
         auto* surface = new gxtkSurface();
         surface->SetData(data, width, height, depth);
         return surface;
