@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "devices/gl_recorder.h"
+#include "framework/app.h"
 #include "framework/graphics.h"
 #include "host/glfw_facade.h"
 #include "host/kzglfwgame.h"
@@ -57,6 +58,8 @@ private:
 };
 
 void BeginFrame() {
+    kz_app__devWidth = kz_graphics_device->Width();
+    kz_app__devHeight = kz_graphics_device->Height();
     kz_graphics_device->BeginRender();
     kz_graphics_BeginRender();
 }

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "framework/app.h"
+
 namespace {
 
 constexpr float kRadiansPerDegree = 0.017453292f;
@@ -84,10 +86,7 @@ int kz_graphics_BeginRender() {
     kz_graphics_SetColor(255, 255, 255);
     kz_graphics_SetAlpha(1);
     kz_graphics_SetBlend(0);
-    // The device's own size is the window size it just read for this frame,
-    // so this scissor is the whole window and switches clipping off.
-    kz_graphics_SetScissor(0, 0, static_cast<float>(kz_graphics_renderDevice->Width()),
-                           static_cast<float>(kz_graphics_renderDevice->Height()));
+    kz_graphics_SetScissor(0, 0, static_cast<float>(kz_app__devWidth), static_cast<float>(kz_app__devHeight));
     return 0;
 }
 

@@ -2,6 +2,7 @@
 // flags, the transform and its stack, and what reaches the device.
 #include <cmath>
 
+#include "framework/app.h"
 #include "framework/graphics.h"
 #include "tests/support/child_process.h"
 #include "tests/support/scratch_files.h"
@@ -14,6 +15,8 @@ class GraphicsModuleTest : public DeviceTest {
 protected:
     void SetUp() override {
         DeviceTest::SetUp();
+        kz_app__devWidth = 640;
+        kz_app__devHeight = 480;
         kz_graphics_InitGlobals();
         kz_graphics_SetGraphicsDevice(device);
         kz_graphics_BeginRender();
