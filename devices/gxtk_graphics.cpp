@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr int kBlendUnknown = -1;
-
 // A colour product as one byte: truncated toward zero and kept within 0-255,
 // so that an out-of-range colour saturates instead of spilling into the
 // neighbouring byte (NaN counts as 0).
@@ -39,7 +37,6 @@ gxtkGraphics::gxtkGraphics() {
                                      first, uint16_t(first + 2), uint16_t(first + 3)};
         std::copy(corners, corners + 6, quadIndices + 6 * k);
     }
-    blendInForce = kBlendUnknown;
 }
 
 void gxtkGraphics::mark() { gc_mark_q(batchSurface); }

@@ -17,6 +17,7 @@ public:
     static constexpr int kQuadIndexCount = kMaxVertices / 4 * 6;
     static constexpr int kBlendAlpha = 0;
     static constexpr int kBlendAdditive = 1;
+    static constexpr int kBlendUnknown = -1;  // before the first frame sets one
 
     // 20 bytes, read by OpenGL with that stride.
     struct Vertex {
@@ -38,7 +39,7 @@ public:
     int batchCount = 0;  // vertices in the open batch
     gxtkSurface* batchSurface = nullptr;
     // The blend mode OpenGL has now, so that setting it again costs nothing.
-    int blendInForce = kBlendAlpha;
+    int blendInForce = kBlendUnknown;
 
     gxtkGraphics();
     void mark() override;

@@ -10,6 +10,13 @@ namespace {
 constexpr int kMinOvalSegments = 12;
 constexpr float kTwoPi = 6.2831855f;
 
+// Texture coordinates come from the surface's scales, which are only known
+// once its texture exists under the current context; a surface that has none
+// yet gets it now rather than at the flush, after its vertices are written.
+void PrepareTexture(gxtkSurface* surface) {
+    if (!surface->HasCurrentTexture()) surface->Bind();
+}
+
 }  // namespace
 
 void gxtkGraphics::Put(Vertex* vertex, float x, float y) {
@@ -48,13 +55,6 @@ int gxtkGraphics::DrawRect(float x, float y, float w, float h) {
     Put(v + 2, x + w, y + h);
     Put(v + 3, x, y + h);
     return 0;
-}
-
-// Texture coordinates come from the surface's scales, which are only known
-// once its texture exists under the current context; a surface that has none
-// yet gets it now rather than at the flush, after its vertices are written.
-static void PrepareTexture(gxtkSurface* surface) {
-    if (!surface->HasCurrentTexture()) surface->Bind();
 }
 
 int gxtkGraphics::DrawSurface(gxtkSurface* surface, float x, float y) {

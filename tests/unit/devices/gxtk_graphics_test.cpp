@@ -188,6 +188,13 @@ TEST_F(DeviceTest, BeginRenderReestablishesTheAlphaBlendFunction) {
     EXPECT_EQ(gl.Calls(GlOp::BlendFunc).size(), 1u) << "additive must be set again in the new frame";
 }
 
+TEST_F(DeviceTest, AFreshDeviceSetsEvenTheAlphaModeOnFirstUse) {
+    auto* fresh = new gxtkGraphics();
+    fresh->SetBlend(0);
+    fresh->SetBlend(0);
+    EXPECT_EQ(gl.Calls(GlOp::BlendFunc).size(), 1u) << "nothing is known of OpenGL's state before a frame";
+}
+
 TEST_F(DeviceTest, BeginRenderSetsUpAPixelProjectionWithYDown) {
     backend.QueueResize(800, 600);
     backend.PollEvents();
