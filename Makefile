@@ -5,7 +5,7 @@ JOBS       ?= $(shell nproc)
 
 CONFIGURE = cmake -S . -G Ninja -Wno-dev
 
-.PHONY: all setup build test test-fast test-sanitize bench clean
+.PHONY: all setup build run test test-fast test-sanitize bench clean
 
 all: build
 
@@ -15,6 +15,11 @@ setup:
 build: setup
 	@$(CONFIGURE) -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
+
+# The game reads ./data/ and writes ./.zarnikstate, so it starts from the
+# build folder, where the generated data folder is.
+run: build
+	@cd $(BUILD) && ./tarvolan
 
 # Every test, then the unit and integration tests again under AddressSanitizer
 # and UndefinedBehaviorSanitizer; any sanitizer report fails the run.

@@ -1,0 +1,205 @@
+#include "tests/support/headless_driver.h"
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "devices/gxtk_audio.h"
+#include "devices/gxtk_graphics.h"
+#include "game/program.h"
+
+namespace {
+
+const char kDataPrefix[] = "zarnik://data/";
+
+std::vector<FileRequest> g_requests;
+
+std::string Utf8(const String& text) {
+    std::string out;
+    text.AppendUtf8(out);
+    return out;
+}
+
+// The desktop host with its file loading watched: every image and sound the
+// game asks for is noted, then loaded as usual.
+class WatchedHost final : public KzZarnikGame {
+public:
+    unsigned char* LoadImageData(String path, int* width, int* height, int* depth) override {
+        g_requests.push_back({FileRequest::kImage, Utf8(path)});
+        return KzGlfwGame::LoadImageData(path, width, height, depth);
+    }
+    unsigned char* LoadAudioData(String path, int* length, int* channels, int* format, int* hertz) override {
+        g_requests.push_back({FileRequest::kSound, Utf8(path)});
+        return KzGlfwGame::LoadAudioData(path, length, channels, format, hertz);
+    }
+};
+
+WatchedHost* g_host = nullptr;
+std::vector<DeviceDraw> g_draws;
+
+// The real graphics device with its drawing calls noted first.
+class WatchedGraphics final : public gxtkGraphics {
+public:
+    int DrawRect(float x, float y, float w, float h) override {
+        Note(DeviceDraw::kRect, x, y, w, h, 0, 0);
+        return gxtkGraphics::DrawRect(x, y, w, h);
+    }
+    int DrawOval(float x, float y, float w, float h) override {
+        Note(DeviceDraw::kOval, x, y, w, h, 0, 0);
+        return gxtkGraphics::DrawOval(x, y, w, h);
+    }
+    int DrawSurface(gxtkSurface* surface, float x, float y) override {
+        Note(DeviceDraw::kImage, x, y, static_cast<float>(surface->width), static_cast<float>(surface->height), 0, 0);
+        return gxtkGraphics::DrawSurface(surface, x, y);
+    }
+    int DrawSurface2(gxtkSurface* surface, float x, float y, int srcx, int srcy, int srcw, int srch) override {
+        Note(DeviceDraw::kImage, x, y, static_cast<float>(srcw), static_cast<float>(srch), srcx, srcy);
+        return gxtkGraphics::DrawSurface2(surface, x, y, srcx, srcy, srcw, srch);
+    }
+
+private:
+    void Note(DeviceDraw::Kind kind, float x, float y, float w, float h, int srcx, int srcy) {
+        g_draws.push_back(
+            DeviceDraw{kind, x, y, w, h, srcx, srcy, a, b, c, d, tx, ty, red, green, blue, alpha, blendInForce});
+    }
+};
+
+// OpenAL Soft reads its configuration when the first device opens; the null
+// backend plays nothing and needs no sound hardware.
+void UseNullAudio() {
+    static const ScratchDir config_dir;
+    static const bool configured = [] {
+        const std::string path = config_dir.File("alsoft.conf");
+        std::ofstream(path) << "[general]\ndrivers=null\n";
+        return setenv("ALSOFT_CONF", path.c_str(), 1) == 0;
+    }();
+    (void)configured;
+}
+
+}  // namespace
+
+HeadlessDriver::HeadlessDriver(int width, int height)
+    : previous_dir_(std::filesystem::current_path().string()) {
+    UseNullAudio();
+    std::filesystem::create_directories(DataDir());
+    if (chdir(scratch_.path().c_str()) != 0) std::abort();
+    g_requests.clear();
+
+    glfw2::UseBackend(&backend_);
+    glfw2::glfwInit();
+    UseGlApi(&gl_);
+    g_host = new WatchedHost();
+
+    // The program's own start-up order from the module initialiser on.
+    kzInit();
+    gc_mark();
+    kzCreateApplication();
+    // Buffers discarded by earlier drivers' samples mean nothing to the new
+    // OpenAL device.
+    gxtkAudio::discarded.clear();
+    g_host->SetGlfwWindow(width, height, 8, 8, 8, 0, 0, 0, false);
+    g_host->StartGame();
+    g_draws.clear();
+
+    // The same device, watched, from the first frame on.
+    auto* watched = new WatchedGraphics();
+    gc_assign(kz_app__delegate->m_graphics, static_cast<gxtkGraphics*>(watched));
+    kz_graphics_SetGraphicsDevice(watched);
+}
+
+HeadlessDriver::~HeadlessDriver() {
+    if (kz_audio_device) {
+        for (int channel = 0; channel < kChannelCount; ++channel) kz_audio_device->StopChannel(channel);
+    }
+    delete g_host;
+    g_host = nullptr;
+    UseGlApi(nullptr);
+    glfw2::UseBackend(nullptr);
+    glfwGraphicsSeq = 0;
+    if (chdir(previous_dir_.c_str()) != 0) std::abort();
+}
+
+void HeadlessDriver::Update() {
+    const int rate = g_host->UpdateRate();
+    backend_.Advance(rate > 0 ? 1.0 / rate : 0.0);
+    g_host->UpdateEvents();
+    g_host->UpdateGame();  // the gate skips it while suspended
+}
+
+void HeadlessDriver::Updates(int count) {
+    for (int i = 0; i < count; ++i) Update();
+}
+
+void HeadlessDriver::Render() {
+    g_host->RenderGame();
+    glfw2::glfwSwapBuffers();
+}
+
+void HeadlessDriver::Frame() {
+    Update();
+    Render();
+}
+
+void HeadlessDriver::Frames(int count) {
+    for (int i = 0; i < count; ++i) Frame();
+}
+
+bool HeadlessDriver::FinishLoading(int bound) {
+    for (int i = 0; i < bound; ++i) {
+        Frame();
+        if (App().m_loadStep == 0) return true;
+    }
+    return false;
+}
+
+void HeadlessDriver::Tap(int glfwKey) {
+    Press(glfwKey);
+    Release(glfwKey);
+}
+
+void HeadlessDriver::Press(int glfwKey) { backend_.QueueKey(glfwKey, glfw2::PRESS); }
+void HeadlessDriver::Release(int glfwKey) { backend_.QueueKey(glfwKey, glfw2::RELEASE); }
+
+void HeadlessDriver::CloseBox() { backend_.QueueCloseRequest(); }
+void HeadlessDriver::Focus(bool focused) { backend_.QueueFocus(focused); }
+void HeadlessDriver::Iconify(bool iconified) { backend_.QueueIconify(iconified); }
+void HeadlessDriver::Resize(int width, int height) { backend_.QueueResize(width, height); }
+void HeadlessDriver::MoveMouse(int x, int y) { backend_.QueueMouseMove(x, y); }
+void HeadlessDriver::Click(int button, bool down) {
+    backend_.QueueMouseButton(button, down ? glfw2::PRESS : glfw2::RELEASE);
+}
+
+c_MyApp& HeadlessDriver::App() const { return *static_cast<c_MyApp*>(kz_app__app); }
+
+KzGlfwGame& HeadlessDriver::Host() const { return *g_host; }
+
+const std::vector<FileRequest>& HeadlessDriver::Requests() const { return g_requests; }
+
+void HeadlessDriver::ClearRequests() { g_requests.clear(); }
+
+std::vector<std::string> HeadlessDriver::RequestedFiles(FileRequest::Kind kind) const {
+    std::vector<std::string> names;
+    for (const FileRequest& request : g_requests) {
+        if (request.kind != kind) continue;
+        const bool inData = request.path.rfind(kDataPrefix, 0) == 0;
+        names.push_back(inData ? request.path.substr(sizeof kDataPrefix - 1) : request.path);
+    }
+    return names;
+}
+
+const std::vector<DeviceDraw>& HeadlessDriver::Draws() const { return g_draws; }
+
+void HeadlessDriver::ClearDraws() { g_draws.clear(); }
+
+std::vector<DrawRecord> HeadlessDriver::DisplayList() const {
+    const c_MyApp& app = App();
+    std::vector<DrawRecord> records;
+    for (int at = 0; at + c_MyApp::kRecordFloats <= app.m_drawCount; at += c_MyApp::kRecordFloats) {
+        const float* f = &app.m_drawList[at];
+        records.push_back(DrawRecord{f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[10], f[11], f[12], f[13]});
+    }
+    return records;
+}
