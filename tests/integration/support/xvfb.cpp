@@ -41,8 +41,10 @@ bool XvfbServer::Start() {
         return false;
     }
     // The server writes its display number to this pipe once it is ready.
+    // Without -noreset it resets whenever its last client leaves, and a
+    // client connecting during the reset is refused.
     std::vector<std::string> args = {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24",
-                                     "-nolisten", "tcp"};
+                                     "-nolisten", "tcp", "-noreset"};
     std::vector<char*> argv = Argv(args);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
