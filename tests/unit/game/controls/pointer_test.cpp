@@ -1,0 +1,276 @@
+// Pointer and touch sampling, the consumption locks, the hit tests of
+// on-screen buttons, the on-screen pad and the tilt indicator.
+#include <limits>
+
+#include "tests/unit/game/controls/controls_fixture.h"
+
+namespace {
+
+constexpr int kPad = 94;
+constexpr int kIcons = 97;
+
+class PointerTest : public ControlsTest {
+protected:
+    void SampleAndLock() {
+        app->p_SampleInput();
+        app->p_UpdateLocks();
+    }
+};
+
+TEST_F(PointerTest, ThePointerAndFingersAreReadInVirtualUnitsPastTheOverscan) {
+    kz_app__devWidth = 800;
+    kz_app__devHeight = 600;
+    kz_Tarvo_overscan = 10;  // 7.5 vertically
+    app->m_scaleX = 2;
+    app->m_scaleY = 2;
+    device->p_MouseEvent(kEventMouseMove, 0, 110, 67.5f);
+    Touch(3, 30, 27.5f);
+    app->p_SampleInput();
+    EXPECT_EQ(app->m_mouseX, 50);
+    EXPECT_EQ(app->m_mouseY, 30);
+    EXPECT_EQ(app->m_touchDown[3], 1);
+    EXPECT_EQ(app->m_touchX[3], 10);
+    EXPECT_EQ(app->m_touchY[3], 10);
+    EXPECT_EQ(app->m_touchX[2], -3717);
+    EXPECT_EQ(app->m_touchY[2], -3717);
+    EXPECT_EQ(app->m_touching, 1);
+    EXPECT_EQ(app->m_mouseHits, 0);
+
+    // An iconified window (no size) before any layout (scale 0): no NaN or
+    // out-of-range value is converted; the positions saturate.
+    kz_app__devWidth = 0;
+    kz_app__devHeight = 0;
+    app->m_scaleX = 0;
+    app->m_scaleY = 0;
+    device->p_MouseEvent(kEventMouseMove, 0, 15, 0);
+    app->p_SampleInput();
+    EXPECT_EQ(app->m_mouseX, std::numeric_limits<int>::max());
+    EXPECT_EQ(app->m_mouseY, 0);
+}
+
+TEST_F(PointerTest, ANewClickStartsWithoutMovementAndADragKeepsThePreviousPosition) {
+    device->p_MouseEvent(kEventMouseMove, 0, 10, 10);
+    app->p_SampleInput();
+    device->p_MouseEvent(kEventMouseDown, 0, 40, 50);
+    app->p_SampleInput();
+    EXPECT_EQ(app->m_prevMouseX, 40);
+    EXPECT_EQ(app->m_prevMouseY, 50);
+    EXPECT_EQ(app->m_mouseHits, 1);
+    EXPECT_EQ(app->m_touchDown[0], 1);  // the click is finger 0
+
+    device->p_EndUpdate();
+    device->p_MouseEvent(kEventMouseMove, 0, 45, 55);
+    app->p_SampleInput();
+    EXPECT_EQ(app->m_prevMouseX, 40);
+    EXPECT_EQ(app->m_mouseX, 45);
+    EXPECT_EQ(app->m_mouseHits, 0);
+}
+
+TEST_F(PointerTest, BothLocksClearInTheUpdateWhenNothingIsPressedOrTouched) {
+    app->m_keyLock = 1;
+    app->m_touchLock = 1;
+    device->p_KeyEvent(kEventKeyDown, 32);
+    Touch(1, 5, 5);
+    SampleAndLock();
+    EXPECT_EQ(app->m_keyLock, 1);
+    EXPECT_EQ(app->m_touchLock, 1);
+
+    device->p_KeyEvent(kEventKeyUp, 32);
+    SampleAndLock();
+    EXPECT_EQ(app->m_keyLock, 0);
+    EXPECT_EQ(app->m_touchLock, 1);
+
+    app->m_keyLock = 1;
+    Lift(1);
+    SampleAndLock();
+    EXPECT_EQ(app->m_keyLock, 0);
+    EXPECT_EQ(app->m_touchLock, 0);
+}
+
+// Back is held in each case; an open options box holds both locks and closes
+// only itself.
+TEST_F(PointerTest, BackOnTheTitleClosesCreditsAndBadgesButNotOptions) {
+    struct Case {
+        int mode, credits, badges, options, keyLock;
+        bool closes, locked;
+    };
+    const Case cases[] = {
+        {1, 1, 1, 0, 0, true, true},    {1, 1, 0, 0, 0, true, true},   {10, 1, 1, 0, 0, false, false},
+        {1, 1, 1, 0, 1, false, false},  {1, 0, 0, 0, 0, false, false}, {1, 0, 0, 1, 0, false, true},
+        {10, 0, 0, 1, 0, false, true},
+    };
+    for (const Case& c : cases) {
+        ReleaseEverything();
+        device->p_KeyEvent(kEventKeyDown, 27);
+        app->m_mode = c.mode;
+        app->m_creditsOpen = c.credits;
+        app->m_badgesOpen = c.badges;
+        app->m_optionsOpen = c.options;
+        app->m_keyLock = c.keyLock;
+        app->m_touchLock = 0;
+        SampleAndLock();
+        const int row = static_cast<int>(&c - cases);
+        EXPECT_EQ(app->m_creditsOpen, c.closes ? 0 : c.credits) << row;
+        EXPECT_EQ(app->m_badgesOpen, c.closes ? 0 : c.badges) << row;
+        EXPECT_EQ(app->m_optionsOpen, c.options) << row;
+        EXPECT_EQ(app->m_touchLock, c.locked ? 1 : 0) << row;
+    }
+}
+
+// A frame of 32 x 32 loaded at twice the resolution and drawn at scale 2:
+// a box of 32 x 32 at (100, 100), strictly inside 84 .. 116 on each axis.
+TEST_F(PointerTest, HitTestsAreStrictOnTheEdge) {
+    app->m_imageInfo[kPad * 3] = 32;
+    app->m_imageInfo[kPad * 3 + 1] = 32;
+    app->m_hdScale = 0.5f;
+    app->p_SetSize(2, 2);
+    struct Case {
+        float x, y;
+        bool button, touch, centred;
+    };
+    // p_Touch(90, 90, 20, 20): 84 < x < 122; p_MouseIn_Centered(100, 100, 40, 20): 80 < x < 120, 90 < y < 110.
+    const Case cases[] = {
+        {100, 100, true, true, true},  {84, 100, false, false, true},  {85, 100, true, true, true},
+        {116, 100, false, true, true}, {115, 100, true, true, true},   {100, 84, false, false, false},
+        {100, 116, false, true, false}, {121, 121, false, true, false}, {122, 100, false, false, false},
+        {80, 100, false, false, false},
+    };
+    for (const Case& c : cases) {
+        ReleaseEverything();
+        Touch(2, c.x, c.y);
+        app->p_SampleInput();
+        EXPECT_EQ(app->p_Button(kPad, 100, 100, 0), c.button ? 1 : 0) << c.x << "," << c.y;
+        EXPECT_EQ(app->m_buttonHit, c.button ? 1 : 0) << c.x << "," << c.y;
+        EXPECT_EQ(app->p_Touch(90, 90, 20, 20), c.touch ? 1 : 0) << c.x << "," << c.y;
+        EXPECT_EQ(app->p_MouseIn_Centered(100, 100, 40, 20), c.centred ? 1 : 0) << c.x << "," << c.y;
+        EXPECT_EQ(app->p_Button0(kPad, 100, 100, 0), 0) << "finger 2 is not finger 0";
+        EXPECT_EQ(app->p_Button(-1, c.x, c.y, 0), 0) << "an image id outside the slots has no box";
+    }
+    Touch(0, 115, 115);
+    app->p_SampleInput();
+    EXPECT_EQ(app->p_Button0(kPad, 100, 100, 0), 1);
+}
+
+class OnScreenPadTest : public PointerTest {
+protected:
+    void SetUp() override {
+        PointerTest::SetUp();
+        app->m_imageInfo[kPad * 3] = 20;
+        app->m_imageInfo[kPad * 3 + 1] = 20;
+        app->m_settings[10] = 64;
+        app->m_settings[11] = 64;
+        app->m_settings[12] = 10;
+    }
+    void Update() {
+        app->p_SampleInput();
+        app->p_CLS2D(kNoValue, 0, 0, 0);
+        app->p_OnScreenControls();
+    }
+};
+
+TEST_F(OnScreenPadTest, TheSavedLayoutIsClampedToTheScreen) {
+    struct Case {
+        int x, height, size;
+        int clampedX, clampedHeight, clampedSize;
+    };
+    const Case cases[] = {
+        {0, 0, 0, 32, 32, 8},
+        {1000, 1000, 99, 608, 448, 25},
+        {-2147483647 - 1, 2147483647, -5, 32, 448, 8},
+        {100, 200, 12, 100, 200, 12},
+    };
+    for (const Case& c : cases) {
+        app->m_settings[10] = c.x;
+        app->m_settings[11] = c.height;
+        app->m_settings[12] = c.size;
+        Update();
+        EXPECT_EQ(app->m_settings[10], c.clampedX);
+        EXPECT_EQ(app->m_settings[11], c.clampedHeight);
+        EXPECT_EQ(app->m_settings[12], c.clampedSize);
+        EXPECT_EQ(app->m_padX, c.clampedX);
+        EXPECT_EQ(app->m_padY, 480 - c.clampedHeight);
+        EXPECT_FLOAT_EQ(app->m_padScale, c.clampedSize / 10.0f);
+    }
+}
+
+// Pad at (64, 416), scale 1: left (32, 416), up (64, 384), down (64, 448),
+// right (96, 416); fire buttons at (608 - 24... ) mirrored on the right.
+TEST_F(OnScreenPadTest, DirectionsPressOnlyWhileNotPausedAndFireAlways) {
+    struct Case {
+        float x, y;
+        int index;
+    };
+    const Case cases[] = {{32, 416, 3}, {64, 384, 0}, {64, 448, 8}, {96, 416, 5}, {600, 392, 10}, {552, 440, 11}};
+    for (const Case& c : cases) {
+        for (int paused = 0; paused <= 1; ++paused) {
+            ReleaseEverything();
+            app->m_paused = paused;
+            Touch(0, c.x, c.y);
+            Update();
+            const int expected = c.index >= 10 || paused == 0 ? 1 : 0;
+            EXPECT_EQ(app->m_buttons[c.index], expected) << c.index << " paused " << paused;
+        }
+    }
+}
+
+TEST_F(OnScreenPadTest, WhilePausedOneFingerDragsThePadAndTheNextUpdateClampsIt) {
+    app->m_imageInfo[kPad * 3] = 40;
+    app->m_imageInfo[kPad * 3 + 1] = 40;
+    app->m_paused = 1;
+    Touch(0, 10, 470);  // inside the pad's box at (64, 416), scale 3: half size 60
+    Update();
+    EXPECT_EQ(app->m_settings[10], 10);
+    EXPECT_EQ(app->m_settings[11], 10);
+    Lift(0);
+    Update();
+    EXPECT_EQ(app->m_settings[10], 32);
+    EXPECT_EQ(app->m_settings[11], 32);
+}
+
+TEST_F(OnScreenPadTest, APinchResizesThePadFromItsSecondUpdateAndNeverBelowEight) {
+    app->m_paused = 1;
+    Touch(0, 300, 100);
+    Touch(1, 460, 100);  // spread 160 / 16 = 10
+    Update();
+    EXPECT_EQ(app->m_settings[12], 10);
+    device->p_TouchEvent(kEventTouchMove, 1, 524, 100);  // spread 14
+    Update();
+    EXPECT_EQ(app->m_settings[12], 14);
+    device->p_TouchEvent(kEventTouchMove, 1, 310, 100);  // spread 0
+    Update();
+    EXPECT_EQ(app->m_settings[12], 0);
+    Update();
+    EXPECT_EQ(app->m_settings[12], 8);
+
+    Lift(1);  // the pinch memory is reset: a new pinch starts from its own spread
+    Update();
+    Touch(1, 620, 100);
+    Update();
+    EXPECT_EQ(app->m_settings[12], 8);
+}
+
+TEST_F(PointerTest, TheTiltDotFollowsTheSmoothedTiltAndTheButtonCalibrates) {
+    app->m_imageInfo[kIcons * 3] = 16;
+    app->m_imageInfo[kIcons * 3 + 1] = 16;
+    device->p_MotionEvent(kEventMotionAccel, 0, 0.5f, -0.2f, 0);
+    app->p_TiltIndicator();
+    EXPECT_FLOAT_EQ(app->m_tiltSmoothX, 0.125f);
+    EXPECT_FLOAT_EQ(app->m_tiltSmoothY, -0.05f);
+    const float* dot = &app->m_drawList[c_MyApp::kRecordFloats];
+    EXPECT_EQ(dot[0], kOvalRecord);
+    EXPECT_FLOAT_EQ(dot[1], 0.125f * 20 + 24);
+    EXPECT_FLOAT_EQ(dot[2], -0.05f * 20 + 456);
+    EXPECT_FLOAT_EQ(dot[7], 0.6f);
+
+    for (int i = 0; i < 40; ++i) app->p_TiltIndicator();
+    EXPECT_EQ(app->m_tiltSmoothX, 0.5f);  // snapped once close
+    EXPECT_EQ(app->m_tiltSmoothY, -0.2f);
+
+    Touch(0, 24, 456);
+    app->p_SampleInput();
+    app->p_TiltIndicator();
+    EXPECT_EQ(app->m_accelZeroX, 0.5f);
+    EXPECT_EQ(app->m_accelZeroY, -0.2f);
+}
+
+}  // namespace

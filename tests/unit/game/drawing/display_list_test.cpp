@@ -1,0 +1,145 @@
+// The draw state, the records of the display list and their cap, the palette
+// and the number formatter.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "game/myapp.h"
+
+namespace {
+
+class DisplayListTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app = new c_MyApp();
+        app->p_CLS2D(0, 0, 0, 1);
+    }
+
+    int Records() const { return app->m_drawCount / c_MyApp::kRecordFloats; }
+    float At(int record, int index) const { return app->m_drawList[record * c_MyApp::kRecordFloats + index]; }
+
+    c_MyApp* app = nullptr;
+};
+
+TEST_F(DisplayListTest, OmittedArgumentsKeepOrCopyTheStateAndAClearResetsIt) {
+    app->p_SetSize(2, kNoValue);
+    EXPECT_EQ(app->m_sizeY, 2.0f);
+    app->p_Alpha(0.25f);
+    app->p_SetCol(255, 0, 0, kNoValue);
+    EXPECT_EQ(app->m_alpha, 0.25f);
+    app->p_CLS2D(10, 20, 30, 0.5f);
+    app->p_SetRot(45);
+    app->m_blend = 3;
+    app->p_Rect(0, 0, 1, 1);
+
+    app->p_CLS2D(kNoValue, 1, 1, 1);
+    EXPECT_EQ(app->m_clsRed, 10.0f);
+    EXPECT_EQ(app->m_clsBlue, 30.0f);
+    EXPECT_EQ(app->m_clsAlpha, 0.5f);
+    EXPECT_EQ(app->m_drawCount, 0);
+    EXPECT_EQ(app->m_sizeY, 1.0f);
+    EXPECT_EQ(app->m_rotation, 0.0f);
+    EXPECT_EQ(app->m_green, 255.0f);
+    EXPECT_EQ(app->m_alpha, 1.0f);
+    EXPECT_EQ(app->m_blend, 1);
+}
+
+TEST_F(DisplayListTest, EachKindOfRecordCarriesItsValuesAndTheDrawState) {
+    app->p_SetSize(2, 3);
+    app->p_SetRot(30);
+    app->p_SetCol(10, 20, 30, 0.5f);
+    app->m_blend = 3;
+    app->p_DrawImg(7, 11, 12, 4);
+    app->p_Rect(21, 22, 23, 24);
+    app->p_Oval(31, 32, 33, 34);
+    ASSERT_EQ(Records(), 3);
+
+    const std::vector<std::vector<float>> kindAndValues = {
+        {7, 11, 12, 2, 3, 4},
+        {-3717, 21, 22, 23, 24, 0},
+        {-3716, 31, 32, 33, 34, 0},
+    };
+    const int written[] = {0, 1, 2, 4, 5, 6};
+    for (int r = 0; r < 3; ++r) {
+        for (int k = 0; k < 6; ++k) EXPECT_EQ(At(r, written[k]), kindAndValues[r][k]) << r << "," << written[k];
+        EXPECT_EQ(At(r, 3), -30.0f) << r;
+        EXPECT_EQ(At(r, 7), 0.5f) << r;
+        EXPECT_EQ(At(r, 10), 10.0f) << r;
+        EXPECT_EQ(At(r, 11), 20.0f) << r;
+        EXPECT_EQ(At(r, 12), 30.0f) << r;
+        EXPECT_EQ(At(r, 13), 3.0f) << r;
+    }
+}
+
+TEST_F(DisplayListTest, TheListHoldsAtMost2499RecordsUntilTheNextClear) {
+    for (int i = 0; i < 2600; ++i) app->p_DrawImg(1, static_cast<float>(i), 0, 0);
+    app->p_Rect(-1, -1, 1, 1);
+    app->p_Oval(-1, -1, 1, 1);
+    EXPECT_EQ(Records(), 2499);
+    EXPECT_EQ(At(2498, 1), 2498.0f);
+
+    app->p_CLS2D(kNoValue, 0, 0, 0);
+    app->p_Oval(5, 6, 1, 1);
+    EXPECT_EQ(Records(), 1);
+    EXPECT_EQ(At(0, 0), kOvalRecord);
+}
+
+TEST(InkTest, PaletteColoursScaleWithBrightnessAndClamp) {
+    struct Case {
+        int colour, brightness;
+        float red, green, blue;
+    };
+    const Case cases[] = {
+        {1, 1, 255, 25.5f, 25.5f},  {9, 1, 255, 255, 255},         {0, 1, 76.5f, 76.5f, 76.5f},
+        {10, 1, 76.5f, 76.5f, 76.5f}, {-5, 1, 76.5f, 76.5f, 76.5f}, {7, 1, 127.5f, 25.5f, 255},
+        {3, 0, 0, 0, 0},            {2, 2, 255, 255, 51},          {4, -1, 0, 0, 0},
+        {6, 2147483647, 255, 255, 255},
+    };
+    c_MyApp* app = new c_MyApp();
+    for (const Case& c : cases) {
+        app->p_Alpha(0.5f);
+        app->m_blend = 3;
+        app->p_Ink(c.colour, c.brightness);
+        EXPECT_FLOAT_EQ(app->m_red, c.red) << c.colour << " at " << c.brightness;
+        EXPECT_FLOAT_EQ(app->m_green, c.green) << c.colour << " at " << c.brightness;
+        EXPECT_FLOAT_EQ(app->m_blue, c.blue) << c.colour << " at " << c.brightness;
+        EXPECT_EQ(app->m_alpha, 0.5f);
+        EXPECT_EQ(app->m_blend, 3);
+    }
+}
+
+std::string Narrow(const String& text) {
+    std::string out;
+    text.AppendUtf8(out);
+    return out;
+}
+
+TEST(RstrTest, NumbersAreRightAlignedInTheWidthAndCutOnTheLeft) {
+    struct Case {
+        int value, width;
+        const char* pad;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {42, 5, "0", "00042"},  {1234, 2, "0", "34"},      {7, 0, "0", "07"},
+        {5, -3, "x", "x5"},     {-42, 6, "0", "000-42"},   {12, 4, "", "12"},
+        {123456, 3, "", "456"}, {3, 4, "ab", "bab3"},      {2147483647, 12, " ", "  2147483647"},
+        {0, 1, "0", "0"},
+    };
+    c_MyApp* app = new c_MyApp();
+    for (const Case& c : cases) {
+        EXPECT_EQ(Narrow(app->p_rstr(c.value, c.width, String(c.pad))), std::string(c.expected))
+            << c.value << " in " << c.width;
+    }
+}
+
+TEST(RstrTest, AWideFieldIsFilledWithoutOneCopyPerCharacter) {
+    c_MyApp* app = new c_MyApp();
+    const String text = app->p_rstr(9, 1000000, String("0"));
+    ASSERT_EQ(text.Length(), 1000000);
+    EXPECT_EQ(text[0], '0');
+    EXPECT_EQ(text[999999], '9');
+}
+
+}  // namespace

@@ -1,0 +1,314 @@
+// The save text: its checksums (wrapping at 32 bits), round trips, the
+// section-by-section reading with its printed lines, damaged and truncated
+// files, and the settings repair. Each test works in its own scratch folder,
+// where the state file is "./.zarnikstate".
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <limits>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "framework/app.h"
+#include "game/myapp.h"
+#include "tests/support/scratch_files.h"
+
+namespace {
+
+constexpr int kIntMax = std::numeric_limits<int>::max();
+constexpr int kIntMin = std::numeric_limits<int>::min();
+
+// Standard output written while it lives, as lines.
+class CapturedOutput {
+public:
+    explicit CapturedOutput(const std::string& file) : file_(file) {
+        std::fflush(stdout);
+        saved_ = dup(STDOUT_FILENO);
+        std::FILE* sink = std::fopen(file.c_str(), "w");
+        dup2(fileno(sink), STDOUT_FILENO);
+        std::fclose(sink);
+    }
+    ~CapturedOutput() { Restore(); }
+
+    std::vector<std::string> Lines() {
+        Restore();
+        const std::vector<unsigned char> bytes = ReadFileBytes(file_);
+        std::istringstream in(std::string(bytes.begin(), bytes.end()));
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return lines;
+    }
+
+private:
+    void Restore() {
+        if (saved_ < 0) return;
+        std::fflush(stdout);
+        dup2(saved_, STDOUT_FILENO);
+        close(saved_);
+        saved_ = -1;
+    }
+
+    std::string file_;
+    int saved_ = -1;
+};
+
+class SaveTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        old_dir_ = std::filesystem::current_path();
+        std::filesystem::current_path(scratch.path());
+        kz_app__game = &host;
+        app = FreshApp();
+    }
+    void TearDown() override {
+        kz_Tarvo_isOuya = 0;
+        kz_Tarvo_overscan = 0;
+        kz_Tarvo_DebugMode = 0;
+        kz_app__game = nullptr;
+        std::filesystem::current_path(old_dir_);
+    }
+
+    // The defaults the game sets before loading.
+    static c_MyApp* FreshApp() {
+        c_MyApp* fresh = new c_MyApp();
+        fresh->m_settings[5] = 1;
+        return fresh;
+    }
+
+    std::string StateText() const {
+        const std::vector<unsigned char> bytes = ReadFileBytes(scratch.File(".zarnikstate"));
+        return std::string(bytes.begin(), bytes.end());
+    }
+    void WriteStateText(const std::string& text) const {
+        ASSERT_TRUE(WriteFileBytes(scratch.File(".zarnikstate"), std::vector<unsigned char>(text.begin(), text.end())));
+    }
+    static std::vector<std::string> Elements(const std::string& text) {
+        std::vector<std::string> parts;
+        std::string::size_type start = 0;
+        for (std::string::size_type bar; (bar = text.find('|', start)) != std::string::npos; start = bar + 1) {
+            parts.push_back(text.substr(start, bar - start));
+        }
+        parts.push_back(text.substr(start));
+        return parts;
+    }
+    static std::string Join(const std::vector<std::string>& parts) {
+        std::string text;
+        for (size_t i = 0; i < parts.size(); ++i) text += (i ? "|" : "") + parts[i];
+        return text;
+    }
+
+    // Loads the state file into a fresh game object and returns the lines printed.
+    std::vector<std::string> LoadFresh() {
+        app = FreshApp();
+        CapturedOutput output(scratch.File("stdout.txt"));
+        app->p_Load();
+        return output.Lines();
+    }
+
+    ScratchDir scratch;
+    KzGame host;
+    c_MyApp* app = nullptr;
+
+private:
+    std::filesystem::path old_dir_;
+};
+
+const std::vector<std::string> kAllLoaded = {"Settings Loaded", "Badges Loaded", "Highscore 0 Loaded",
+                                             "Highscore 1 Loaded", "Highscore 2 Loaded"};
+
+TEST_F(SaveTest, ChecksumsOfTheWorkedExamples) {
+    app->m_badgeFlags[0] = true;
+    app->m_badgeFlags[33] = true;
+    app->m_scores[0] = 100;
+    app->p_Save();
+    const std::vector<std::string> parts = Elements(StateText());
+    ASSERT_EQ(parts.size(), 204u);
+    EXPECT_EQ(parts[25], "5");
+    EXPECT_EQ(parts[26], "1");
+    EXPECT_EQ(parts[27], "2");
+    EXPECT_EQ(parts[28], "0");
+    EXPECT_EQ(parts[34], "3");
+    EXPECT_EQ(parts[35], "100");
+    EXPECT_EQ(parts[55], "400");
+    EXPECT_EQ(parts[76], "0");
+    EXPECT_EQ(parts[203], "");
+
+    // Flag 31 alone makes the first word negative and loads back as itself.
+    app = FreshApp();
+    app->m_badgeFlags[31] = true;
+    app->p_Save();
+    EXPECT_EQ(Elements(StateText())[26], "-2147483648");
+    EXPECT_EQ(Elements(StateText())[34], "-2147483648");
+    EXPECT_EQ(LoadFresh(), kAllLoaded);
+    for (int i = 0; i < 256; ++i) EXPECT_EQ(app->m_badgeFlags[i], i == 31) << i;
+}
+
+// Settings the repair leaves alone: the pad at least 64 from the edges, its
+// size at least 8, and the desktop's overscan setting of 1.
+TEST_F(SaveTest, RandomSettingsBadgesAndScoresComeBackUnchanged) {
+    std::mt19937 random(20261206);
+    std::uniform_int_distribution<int> anyInt(kIntMin, kIntMax);
+    for (int round = 0; round < 20; ++round) {
+        c_MyApp* saved = FreshApp();
+        for (int i = 0; i < 25; ++i) saved->m_settings[i] = anyInt(random);
+        saved->m_settings[10] = 64 + (saved->m_settings[10] & 0xffff);
+        saved->m_settings[11] = 64 + (saved->m_settings[11] & 0xffff);
+        saved->m_settings[12] = 8 + (saved->m_settings[12] & 0xff);
+        saved->m_settings[14] = 1;
+        for (int i = 0; i < 256; ++i) saved->m_badgeFlags[i] = (random() & 1) != 0;
+        for (int i = 0; i < 150; ++i) saved->m_scores[i] = anyInt(random);
+        saved->p_Save();
+
+        ASSERT_EQ(LoadFresh(), kAllLoaded) << "round " << round;
+        for (int i = 0; i < 25; ++i) EXPECT_EQ(app->m_settings[i], saved->m_settings[i]) << i;
+        for (int i = 0; i < 256; ++i) EXPECT_EQ(app->m_badgeFlags[i], saved->m_badgeFlags[i]) << i;
+        for (int t = 0; t < 3; ++t) {
+            for (int e = 0; e < 10; ++e) {
+                EXPECT_EQ(app->m_scores[10 * t + e], saved->m_scores[10 * t + e]) << t << "," << e;
+                EXPECT_EQ(app->m_scores[30 + 10 * t + e], saved->m_scores[30 + 10 * t + e]) << t << "," << e;
+            }
+        }
+        // Tables 3 to 7 are written but not read back.
+        EXPECT_EQ(app->m_scores[110], 0);
+        EXPECT_EQ(app->m_scores[60], 0);
+    }
+}
+
+// An independent reckoning of the settings checksum in 64 bits, wrapped.
+int WrappedSettingsChecksum(const std::vector<int64_t>& settings) {
+    int64_t sum = 0;
+    for (size_t i = 0; i < settings.size(); ++i) sum += settings[i] * static_cast<int64_t>(i);
+    return static_cast<int>(static_cast<uint32_t>(static_cast<uint64_t>(sum)));
+}
+
+TEST_F(SaveTest, ChecksumsWrapAtThirtyTwoBitsWithValuesNearTheIntLimits) {
+    std::vector<int64_t> settings(25, kIntMax);
+    settings[3] = kIntMin;
+    settings[24] = kIntMin + 1;
+    settings[10] = settings[11] = 64;
+    settings[12] = 8;
+    settings[14] = 1;
+    std::vector<std::string> parts;
+    for (int64_t v : settings) parts.push_back(std::to_string(v));
+    parts.push_back(std::to_string(WrappedSettingsChecksum(settings)));
+    // Badge words summing past the limit: INT_MAX + INT_MAX + 2 wraps to 0.
+    for (const char* word : {"2147483647", "2147483647", "2", "0", "0", "0", "0", "0", "0"}) parts.push_back(word);
+    WriteStateText(Join(parts) + "|");
+
+    EXPECT_EQ(LoadFresh(), (std::vector<std::string>{"Settings Loaded", "Badges Loaded"}));
+    EXPECT_EQ(app->m_settings[3], kIntMin);
+    EXPECT_EQ(app->m_settings[24], kIntMin + 1);
+    EXPECT_EQ(app->m_settings[23], kIntMax);
+    EXPECT_TRUE(app->m_badgeFlags[30]);
+    EXPECT_FALSE(app->m_badgeFlags[31]);
+    EXPECT_TRUE(app->m_badgeFlags[65]);
+
+    // Scores at the limits save and load back with their wrapped checksums.
+    app->m_scores[9] = kIntMax;
+    app->m_scores[39] = kIntMin;
+    app->m_scores[29] = kIntMax;
+    app->p_Save();
+    EXPECT_EQ(LoadFresh(), kAllLoaded);
+    EXPECT_EQ(app->m_scores[9], kIntMax);
+    EXPECT_EQ(app->m_scores[39], kIntMin);
+    EXPECT_EQ(app->m_scores[29], kIntMax);
+}
+
+TEST_F(SaveTest, AChangedValueResetsItsSectionWithItsMessage) {
+    struct Case {
+        int element;
+        const char* message;  // printed instead of the section's "Loaded"
+        int line;
+    };
+    const Case cases[] = {
+        {3, "Settings Checksum Invalid", 0},  {25, "Settings Checksum Invalid", 0},
+        {27, "Badge Checksum Invalid", 1},    {34, "Badge Checksum Invalid", 1},
+        {35, "Highscore 0 Checksum Invalid", 2}, {58, "Highscore 1 Checksum Invalid", 3},
+        {97, "Highscore 2 Checksum Invalid", 4}, {0, nullptr, 0},
+    };
+    for (const Case& c : cases) {
+        app = FreshApp();
+        for (int i = 0; i < 25; ++i) app->m_settings[i] = 70 + i;
+        app->m_settings[14] = 1;
+        for (int i = 0; i < 256; i += 3) app->m_badgeFlags[i] = true;
+        for (int i = 0; i < 60; ++i) app->m_scores[i] = 1000 + i;
+        app->p_Save();
+        std::vector<std::string> parts = Elements(StateText());
+        parts[c.element] = std::to_string(std::stoll(parts[c.element]) + 1);
+        WriteStateText(Join(parts));
+
+        std::vector<std::string> expected = kAllLoaded;
+        if (c.message) expected[c.line] = c.message;
+        EXPECT_EQ(LoadFresh(), expected) << "element " << c.element;
+
+        const bool settingsReset = c.message && c.line == 0;
+        EXPECT_EQ(app->m_settings[3], settingsReset ? 0 : 73) << c.element;
+        EXPECT_EQ(app->m_settings[5], settingsReset ? 1 : 75) << c.element;
+        EXPECT_EQ(app->m_settings[10], settingsReset ? 64 : 80) << c.element;
+        EXPECT_EQ(app->m_settings[0], settingsReset ? 0 : (c.element == 0 ? 71 : 70)) << "element 0 has weight 0";
+        EXPECT_EQ(app->m_badgeFlags[3], !(c.message && c.line == 1)) << c.element;
+        for (int t = 0; t < 3; ++t) {
+            const bool reset = c.message && c.line == 2 + t;
+            EXPECT_EQ(app->m_scores[10 * t + 1], reset ? 0 : 1001 + 10 * t) << c.element << " table " << t;
+            EXPECT_EQ(app->m_scores[30 + 10 * t + 1], reset ? 0 : 1031 + 10 * t) << c.element << " table " << t;
+        }
+    }
+}
+
+// Complete sections load; the table cut short and every table after it keep
+// their defaults, with nothing printed for them.
+TEST_F(SaveTest, ATruncatedFileLoadsItsCompleteSectionsSilently) {
+    for (int i = 0; i < 60; ++i) app->m_scores[i] = 500 + i;
+    app->m_badgeFlags[7] = true;
+    app->p_Save();
+    std::vector<std::string> parts = Elements(StateText());
+    parts.resize(90);  // table 1 ends at element 76, table 2 at 97
+    WriteStateText(Join(parts));
+
+    EXPECT_EQ(LoadFresh(), (std::vector<std::string>{"Settings Loaded", "Badges Loaded", "Highscore 0 Loaded",
+                                                      "Highscore 1 Loaded"}));
+    EXPECT_TRUE(app->m_badgeFlags[7]);
+    EXPECT_EQ(app->m_scores[19], 519);
+    EXPECT_EQ(app->m_scores[49], 549);
+    EXPECT_EQ(app->m_scores[20], 0);
+    EXPECT_EQ(app->m_scores[50], 0);
+}
+
+TEST_F(SaveTest, TheOverscanSettingIsKeptOnlyOnTheConsole) {
+    app->m_settings[14] = 90;
+    app->p_Save();
+    LoadFresh();
+    EXPECT_EQ(app->m_settings[14], 1);
+    EXPECT_EQ(kz_Tarvo_overscan, 0.0f);
+
+    kz_Tarvo_isOuya = 1;
+    LoadFresh();
+    EXPECT_EQ(app->m_settings[14], 90);
+    EXPECT_EQ(kz_Tarvo_overscan, 90.0f);
+}
+
+// No file loads nothing, silently; text that is not a save of this program
+// reads as zeros and every section is judged by its checksum. The settings
+// repair runs in every case.
+TEST_F(SaveTest, MissingOrForeignTextLoadsByTheSameRules) {
+    EXPECT_TRUE(LoadFresh().empty());
+    EXPECT_EQ(app->m_settings[5], 1);
+    EXPECT_EQ(app->m_settings[10], 64);
+    EXPECT_EQ(app->m_settings[11], 64);
+    EXPECT_EQ(app->m_settings[12], 10);
+    EXPECT_EQ(app->m_settings[14], 1);
+
+    WriteStateText(std::string(300, '|'));
+    EXPECT_EQ(LoadFresh(), kAllLoaded);
+    EXPECT_EQ(app->m_settings[5], 0);
+
+    WriteStateText("abc|-|99999999999999999999|");
+    EXPECT_TRUE(LoadFresh().empty());
+    EXPECT_EQ(app->m_settings[5], 1);
+}
+
+}  // namespace
