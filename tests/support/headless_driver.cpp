@@ -16,6 +16,11 @@ namespace {
 const char kDataPrefix[] = "zarnik://data/";
 
 std::vector<FileRequest> g_requests;
+std::vector<DeviceDraw> g_draws;
+bool g_watch_draws = true;
+long long g_event_bytes = 0;
+// gc_new_bytes after the last collection step; a full collection resets it.
+int g_bytes_after_step = 0;
 
 std::string Utf8(const String& text) {
     std::string out;
@@ -24,9 +29,15 @@ std::string Utf8(const String& text) {
 }
 
 // The desktop host with its file loading watched: every image and sound the
-// game asks for is noted, then loaded as usual.
+// game asks for is noted, then loaded as usual. The collector bytes each
+// forwarded event allocated are added up before its collection step.
 class WatchedHost final : public KzZarnikGame {
 public:
+    void gc_collect() override {
+        g_event_bytes += gc_new_bytes - g_bytes_after_step;
+        KzZarnikGame::gc_collect();
+        g_bytes_after_step = gc_new_bytes;
+    }
     unsigned char* LoadImageData(String path, int* width, int* height, int* depth) override {
         g_requests.push_back({FileRequest::kImage, Utf8(path)});
         return KzGlfwGame::LoadImageData(path, width, height, depth);
@@ -38,7 +49,6 @@ public:
 };
 
 WatchedHost* g_host = nullptr;
-std::vector<DeviceDraw> g_draws;
 
 // The real graphics device with its drawing calls noted first.
 class WatchedGraphics final : public gxtkGraphics {
@@ -62,6 +72,7 @@ public:
 
 private:
     void Note(DeviceDraw::Kind kind, float x, float y, float w, float h, int srcx, int srcy) {
+        if (!g_watch_draws) return;
         g_draws.push_back(
             DeviceDraw{kind, x, y, w, h, srcx, srcy, a, b, c, d, tx, ty, red, green, blue, alpha, blendInForce});
     }
@@ -87,6 +98,9 @@ HeadlessDriver::HeadlessDriver(int width, int height)
     std::filesystem::create_directories(DataDir());
     if (chdir(scratch_.path().c_str()) != 0) std::abort();
     g_requests.clear();
+    g_watch_draws = true;
+    g_event_bytes = 0;
+    g_bytes_after_step = gc_new_bytes;
 
     glfw2::UseBackend(&backend_);
     glfw2::glfwInit();
@@ -193,6 +207,10 @@ std::vector<std::string> HeadlessDriver::RequestedFiles(FileRequest::Kind kind) 
 const std::vector<DeviceDraw>& HeadlessDriver::Draws() const { return g_draws; }
 
 void HeadlessDriver::ClearDraws() { g_draws.clear(); }
+
+void HeadlessDriver::WatchDraws(bool on) { g_watch_draws = on; }
+
+long long HeadlessDriver::CollectorBytes() const { return g_event_bytes; }
 
 std::vector<DrawRecord> HeadlessDriver::DisplayList() const {
     const c_MyApp& app = App();

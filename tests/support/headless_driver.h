@@ -101,9 +101,13 @@ public:
     // The file names asked for, in order, without the data folder's prefix.
     std::vector<std::string> RequestedFiles(FileRequest::Kind kind) const;
     std::vector<DrawRecord> DisplayList() const;
-    // What the graphics device was asked to draw since the last clear.
+    // What the graphics device was asked to draw since the last clear; noted
+    // only while watching (the default).
     const std::vector<DeviceDraw>& Draws() const;
     void ClearDraws();
+    void WatchDraws(bool on);
+    // Collector bytes allocated by the events the host forwarded so far.
+    long long CollectorBytes() const;
     // Where the game looks for its assets (created empty).
     std::string DataDir() const { return scratch_.File("data"); }
     std::string StateFile() const { return scratch_.File(".zarnikstate"); }

@@ -1,0 +1,48 @@
+// Once a screen runs, its updates and renders allocate nothing from the
+// collector: counted over the events the host forwards.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/support/headless_driver.h"
+#include "tests/unit/devices/png_fixture.h"
+
+namespace {
+
+TEST(ShellSteadyState, TheTitleModeAllocatesNoCollectorBytesPerUpdateOrRender) {
+    for (const bool debugLine : {false, true}) {
+        SCOPED_TRACE(debugLine ? "with the debug line" : "without the debug line");
+        HeadlessDriver driver;
+        ASSERT_TRUE(driver.FinishLoading());
+        if (debugLine) driver.Tap(glfw2::KEY_F1);
+        driver.Frames(5);
+        ASSERT_EQ(kz_Tarvo_DebugMode, debugLine ? 1 : 0);
+
+        long long byUpdates = 0, byRenders = 0;
+        for (int i = 0; i < 60; ++i) {
+            const long long beforeUpdate = driver.CollectorBytes();
+            driver.Update();
+            const long long beforeRender = driver.CollectorBytes();
+            driver.Render();
+            byUpdates += beforeRender - beforeUpdate;
+            byRenders += driver.CollectorBytes() - beforeRender;
+        }
+        EXPECT_EQ(byUpdates, 0);
+        EXPECT_EQ(byRenders, 0);
+    }
+}
+
+// The count sees what an update does allocate: loading an image makes its
+// surface, image and frames.
+TEST(ShellSteadyState, LoadingAnImageIsCounted) {
+    HeadlessDriver driver;
+    std::filesystem::create_directories(driver.DataDir() + "/common");
+    ASSERT_TRUE(WritePng(driver.DataDir() + "/common/icons-hd.png", 256, 256, 4,
+                         std::vector<unsigned char>(256 * 256 * 4, 255)));
+    const long long before = driver.CollectorBytes();
+    driver.Update();  // step 1 loads the icons
+    ASSERT_NE(driver.App().m_images[97], nullptr);
+    EXPECT_GT(driver.CollectorBytes(), before);
+}
+
+}  // namespace
