@@ -169,7 +169,9 @@ int kz_app_EnumDisplayModes() {
     c_IntMap* seen = (new c_IntMap())->m_new();
     c_Stack* distinct = (new c_Stack())->m_new();
     for (KzDisplayMode* mode : modes) {
-        const int key = (mode->width << 16) | mode->height;
+        // Shifted as unsigned: a width of 32768 or more would overflow an int.
+        const int key = static_cast<int>((static_cast<unsigned>(mode->width) << 16) |
+                                         static_cast<unsigned>(mode->height));
         if (seen->p_Contains(key)) continue;
         c_DisplayMode* size = (new c_DisplayMode())->m_new(mode->width, mode->height);
         seen->p_Insert(key, size);

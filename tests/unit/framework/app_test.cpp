@@ -46,6 +46,14 @@ TEST_F(AppModuleTest, DisplayModesAreDistinctSizesInFirstSeenOrder) {
               std::vector<int>({1920, 1200}));
 }
 
+// The key puts the width above the height's 16 bits; a width past them must
+// not overflow the int (undefined behaviour), whatever the display reports.
+TEST_F(AppModuleTest, AWidthBeyondSixteenBitsDoesNotOverflowTheKey) {
+    backend_.SetVideoModes({{70000, 300, 8, 8, 8}, {70000, 300, 8, 8, 8}, {65535, 65535, 8, 8, 8}, {300, 300, 8, 8, 8}});
+    kz_app_EnumDisplayModes();
+    EXPECT_EQ(DisplayModes(), (std::vector<std::vector<int>>{{70000, 300}, {65535, 65535}, {300, 300}}));
+}
+
 TEST_F(AppModuleTest, NoModesGiveAnEmptyListAndAHostWithoutDesktopGivesTheWindowSize) {
     KzGame bare;  // offers no modes and no desktop
     kz_app_InitGlobals(&bare);
