@@ -169,7 +169,7 @@ int kz_app_EnumDisplayModes() {
     c_IntMap* seen = (new c_IntMap())->m_new();
     c_Stack* distinct = (new c_Stack())->m_new();
     for (KzDisplayMode* mode : modes) {
-        // Shifted as unsigned: a width of 32768 or more would overflow an int.
+        // Shifted as unsigned: a width past 16 bits would overflow an int.
         const int key = static_cast<int>((static_cast<unsigned>(mode->width) << 16) |
                                          static_cast<unsigned>(mode->height));
         if (seen->p_Contains(key)) continue;
