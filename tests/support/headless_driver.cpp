@@ -90,6 +90,17 @@ void UseNullAudio() {
     (void)configured;
 }
 
+// The OpenAL device goes with the driver (each holds a mixing thread); the
+// next driver opens its own.
+void CloseAudioDevice(gxtkAudio* audio) {
+    for (int channel = 0; channel < kChannelCount; ++channel) audio->StopChannel(channel);
+    alcMakeContextCurrent(nullptr);
+    if (audio->alcContext) alcDestroyContext(audio->alcContext);
+    if (audio->alcDevice) alcCloseDevice(audio->alcDevice);
+    audio->alcContext = nullptr;
+    audio->alcDevice = nullptr;
+}
+
 }  // namespace
 
 HeadlessDriver::HeadlessDriver(int width, int height)
@@ -125,9 +136,7 @@ HeadlessDriver::HeadlessDriver(int width, int height)
 }
 
 HeadlessDriver::~HeadlessDriver() {
-    if (kz_audio_device) {
-        for (int channel = 0; channel < kChannelCount; ++channel) kz_audio_device->StopChannel(channel);
-    }
+    if (kz_audio_device) CloseAudioDevice(kz_audio_device);
     delete g_host;
     g_host = nullptr;
     UseGlApi(nullptr);
