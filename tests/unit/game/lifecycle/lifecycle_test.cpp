@@ -91,7 +91,7 @@ TEST(ShellEnding, F4AndTheCloseBoxEndWithStatusZeroAtOnce) {
     }
 }
 
-TEST(ShellEnding, NeitherEndsWithoutTheKeyDown) {
+TEST(ShellEnding, AReleaseOfF4AloneDoesNotEnd) {
     const ChildResult r = RunInChild([] {
         HeadlessDriver driver;
         driver.FinishLoading();
