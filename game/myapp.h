@@ -21,6 +21,23 @@
 constexpr float kNoValue = -3717.0f;
 constexpr float kOvalRecord = -3716.0f;
 
+// Field offsets within a display-list record of 15 floats (8, 9 and 14 are
+// not used).
+namespace draw_record {
+constexpr int kind = 0;  // image id, kNoValue (rectangle) or kOvalRecord
+constexpr int x = 1;
+constexpr int y = 2;
+constexpr int rotation = 3;
+constexpr int sizeX = 4;  // scale, width or radius
+constexpr int sizeY = 5;
+constexpr int frame = 6;
+constexpr int alpha = 7;
+constexpr int red = 10;
+constexpr int green = 11;
+constexpr int blue = 12;
+constexpr int blend = 13;
+}  // namespace draw_record
+
 // Float to int, truncated toward zero as every conversion of the game is; NaN
 // gives 0 and values beyond the int range saturate, so that a zero scale or an
 // edited setting cannot make the conversion undefined.

@@ -9,22 +9,6 @@ namespace {
 
 constexpr int kAdditiveBlendCode = 3;
 
-// Field offsets within a display-list record.
-namespace field {
-constexpr int kind = 0;
-constexpr int x = 1;
-constexpr int y = 2;
-constexpr int rotation = 3;
-constexpr int sizeX = 4;  // scale, width or radius
-constexpr int sizeY = 5;
-constexpr int frame = 6;
-constexpr int alpha = 7;
-constexpr int red = 10;
-constexpr int green = 11;
-constexpr int blue = 12;
-constexpr int blend = 13;
-}  // namespace field
-
 }  // namespace
 
 int c_MyApp::p_OnRender() {
@@ -103,15 +87,15 @@ int c_MyApp::p_ReplayDrawList(float offsetY) {
 
 int c_MyApp::p_ReplayRecord(int at, float offsetY) {
     const float* record = &m_drawList[at];
-    const float x = m_scaleX * record[field::x] + kz_Tarvo_overscan;
-    const float y = m_scaleY * record[field::y] + offsetY;
-    kz_graphics_SetAlpha(record[field::alpha]);
-    kz_graphics_SetColor(record[field::red], record[field::green], record[field::blue]);
-    kz_graphics_SetBlend(record[field::blend] == kAdditiveBlendCode ? 1 : 0);
+    const float x = m_scaleX * record[draw_record::x] + kz_Tarvo_overscan;
+    const float y = m_scaleY * record[draw_record::y] + offsetY;
+    kz_graphics_SetAlpha(record[draw_record::alpha]);
+    kz_graphics_SetColor(record[draw_record::red], record[draw_record::green], record[draw_record::blue]);
+    kz_graphics_SetBlend(record[draw_record::blend] == kAdditiveBlendCode ? 1 : 0);
 
-    const float kind = record[field::kind];
-    const float sizeX = record[field::sizeX];
-    const float sizeY = record[field::sizeY];
+    const float kind = record[draw_record::kind];
+    const float sizeX = record[draw_record::sizeX];
+    const float sizeY = record[draw_record::sizeY];
     if (kind == kNoValue) {
         // A rectangle ignores its rotation field.
         kz_graphics_DrawRect(x, y, sizeX * m_scaleX, sizeY * m_scaleY);
@@ -119,9 +103,9 @@ int c_MyApp::p_ReplayRecord(int at, float offsetY) {
         kz_graphics_DrawEllipse(x, y, sizeX * m_scaleX, sizeY * m_scaleY);
     } else if (kind >= 0 && kind < kImageSlots) {
         // An empty slot, or a frame the image does not have, draws nothing.
-        kz_graphics_DrawImage2(m_images[static_cast<int>(kind)], x, y, record[field::rotation],
+        kz_graphics_DrawImage2(m_images[static_cast<int>(kind)], x, y, record[draw_record::rotation],
                                sizeX * m_scaleX * m_hdScale, sizeY * m_scaleY * m_hdScale,
-                               TruncToInt(record[field::frame]));
+                               TruncToInt(record[draw_record::frame]));
     }
     return 0;
 }

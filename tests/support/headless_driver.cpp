@@ -226,7 +226,9 @@ std::vector<DrawRecord> HeadlessDriver::DisplayList() const {
     std::vector<DrawRecord> records;
     for (int at = 0; at + c_MyApp::kRecordFloats <= app.m_drawCount; at += c_MyApp::kRecordFloats) {
         const float* f = &app.m_drawList[at];
-        records.push_back(DrawRecord{f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[10], f[11], f[12], f[13]});
+        using namespace draw_record;
+        records.push_back(DrawRecord{f[kind], f[x], f[y], f[rotation], f[sizeX], f[sizeY], f[frame], f[alpha],
+                                     f[red], f[green], f[blue], f[blend]});
     }
     return records;
 }
