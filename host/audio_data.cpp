@@ -9,6 +9,8 @@
 #include <cstring>
 
 #include "host/kzglfwgame.h"
+#include "host/stb_vorbis_blocks.h"
+#include "host/vorbis_comments.h"
 
 #define STB_VORBIS_HEADER_ONLY
 #include <stb/stb_vorbis.h>
@@ -172,12 +174,16 @@ unsigned char* LoadWAV(std::FILE* file, int* length, int* channels, int* format,
 
 unsigned char* LoadOGG(std::FILE* file, int* length, int* channels, int* format, int* hertz) {
     int error = 0;
-    stb_vorbis* decoder = stb_vorbis_open_file(file, 0, &error, nullptr);
-    if (!decoder) return nullptr;
-    const stb_vorbis_info info = stb_vorbis_get_info(decoder);
+    stb_vorbis* decoder = VorbisCommentsFit(file) ? stb_vorbis_open_file(file, 0, &error, nullptr) : nullptr;
+    stb_vorbis_info info{};
     long used = 0;
-    short* samples = info.channels > 0 ? DecodeVorbis(decoder, info.channels, &used) : nullptr;
-    stb_vorbis_close(decoder);
+    short* samples = nullptr;
+    if (decoder) {
+        info = stb_vorbis_get_info(decoder);
+        if (info.channels > 0) samples = DecodeVorbis(decoder, info.channels, &used);
+        stb_vorbis_close(decoder);
+    }
+    vorbis_free_leftover_blocks();
     // A stream that yields no frames at all (cut short in its first pages)
     // is not a sound.
     if (samples && used == 0) std::free(samples);

@@ -111,9 +111,14 @@ inline bool RunProgram(std::vector<std::string> args) {
     return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-// Encodes a WAV file to Ogg Vorbis with the system's oggenc.
-inline bool EncodeOgg(const std::string& wav_path, const std::string& ogg_path) {
-    return RunProgram({"oggenc", "-Q", "-o", ogg_path, wav_path});
+// Encodes a WAV file to Ogg Vorbis with the system's oggenc, with the given
+// "NAME=value" comments.
+inline bool EncodeOgg(const std::string& wav_path, const std::string& ogg_path,
+                      const std::vector<std::string>& comments = {}) {
+    std::vector<std::string> args = {"oggenc", "-Q", "-o", ogg_path};
+    for (const std::string& comment : comments) args.insert(args.end(), {"-c", comment});
+    args.push_back(wav_path);
+    return RunProgram(args);
 }
 
 // Points OpenAL Soft at a configuration file holding `text`. It takes effect

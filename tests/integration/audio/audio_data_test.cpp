@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <optional>
+#include <random>
 
 #include "host/kzglfwgame.h"
 #include "tests/support/audio_fixtures.h"
@@ -195,6 +196,80 @@ TEST_F(AudioDataTest, DamagedWavStructureIsRejected) {
     for (const Damage& d : damages) {
         SCOPED_TRACE(d.name);
         EXPECT_FALSE(LoadBytes("damaged.wav", d.bytes).has_value());
+    }
+}
+
+TEST_F(AudioDataTest, OggCommentsOfAnyLengthAreRead) {
+    const std::string wav = dir_.File("tone.wav");
+    ASSERT_TRUE(WriteFileBytes(wav, WavBytes(Spec(2, 16, 22050, 8000))));
+    const std::string ogg = dir_.File("commented.ogg");
+    // The long comment spreads the comment header over several pages.
+    ASSERT_TRUE(EncodeOgg(wav, ogg, {"TITLE=Grounded", "DESCRIPTION=" + std::string(100000, 'x'), "EMPTY="}));
+    const std::optional<Decoded> decoded = Load(ogg);
+    ASSERT_TRUE(decoded.has_value());
+    EXPECT_EQ(decoded->length, 2000);
+}
+
+// Lengths in the comment header that run past it: the decoder would try to
+// allocate them (and, for the comment count, crash cleaning up after a
+// failed allocation).
+TEST_F(AudioDataTest, OggCommentHeaderClaimingMoreThanItHoldsIsRejected) {
+    const std::string wav = dir_.File("tone.wav");
+    ASSERT_TRUE(WriteFileBytes(wav, WavBytes(Spec(2, 16, 22050, 8000))));
+    const std::string ogg = dir_.File("tone.ogg");
+    ASSERT_TRUE(EncodeOgg(wav, ogg, {"TITLE=Grounded"}));
+    const Bytes good = ReadFileBytes(ogg);
+    const char comment_header[] = "\x03vorbis";
+    const size_t header = static_cast<size_t>(
+        std::search(good.begin(), good.end(), comment_header, comment_header + 7) - good.begin());
+    ASSERT_LT(header, good.size());
+    const size_t vendor_length = header + 7;
+    const size_t comment_count = vendor_length + 4 + good[vendor_length];
+    struct Claim {
+        const char* name;
+        size_t offset;
+        std::uint32_t value;
+    };
+    const Claim claims[] = {
+        {"vendor length", vendor_length, 0x7FFFFFF0},
+        {"comment count", comment_count, 0x3FFFFFFF},
+        {"comment count one too many", comment_count, 2},
+        {"first comment length", comment_count + 4, 0x7FFFFFF0},
+    };
+    ASSERT_TRUE(LoadBytes("good.ogg", good).has_value());
+    for (const Claim& c : claims) {
+        SCOPED_TRACE(c.name);
+        Bytes bytes = good;
+        for (int i = 0; i < 4; ++i) bytes[c.offset + i] = static_cast<unsigned char>(c.value >> (8 * i));
+        g_largest_malloc = 0;
+        EXPECT_FALSE(LoadBytes("claims.ogg", bytes).has_value());
+        EXPECT_LE(g_largest_malloc.load(), size_t{16} << 20);
+    }
+}
+
+// Random damage to every part of a file: each load ends with a result or
+// null, reads nothing outside the file (the sanitizer pass checks), and asks
+// for no more memory than a WAV file of that size can fill.
+TEST_F(AudioDataTest, RandomlyDamagedFilesNeverCrashOrOverAllocate) {
+    WavSpec with_list = kPlain;
+    with_list.chunks_before_data = Chunk("LIST", 10);
+    const Bytes wav = WavBytes(with_list);
+    const Bytes ogg = ReadFileBytes(MakeOgg("tone", 2, 4000, 22050));
+    std::mt19937 random(20261206);
+    for (int round = 0; round < 300; ++round) {
+        for (const auto& [name, good] : {std::pair{"damaged.wav", &wav}, std::pair{"damaged.ogg", &ogg}}) {
+            Bytes bytes = *good;
+            const int flips = 1 + static_cast<int>(random() % 8);
+            for (int i = 0; i < flips; ++i) bytes[random() % bytes.size()] = static_cast<unsigned char>(random());
+            bytes.resize(bytes.size() - random() % 16);
+            SCOPED_TRACE(testing::Message() << name << " round " << round);
+            g_largest_malloc = 0;
+            const std::optional<Decoded> decoded = LoadBytes(name, bytes);
+            if (std::string(name) == "damaged.wav") {
+                EXPECT_LE(g_largest_malloc.load(), bytes.size() + 1024);
+                EXPECT_LE(decoded ? decoded->data.size() : 0, bytes.size());
+            }
+        }
     }
 }
 
