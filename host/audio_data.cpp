@@ -70,21 +70,19 @@ bool ReadU32(std::FILE* file, std::uint32_t* value) {
     return true;
 }
 
-// Bytes from the current position to the end of the file; -1 when the file
-// cannot tell (it is not seekable).
-long RemainingBytes(std::FILE* file) {
+// Whether the file still holds `size` bytes past the current position; false
+// too when the file cannot tell (it is not seekable).
+bool FileHolds(std::FILE* file, std::uint32_t size) {
     const long here = std::ftell(file);
-    if (here < 0 || std::fseek(file, 0, SEEK_END) != 0) return -1;
+    if (here < 0 || std::fseek(file, 0, SEEK_END) != 0) return false;
     const long end = std::ftell(file);
-    if (std::fseek(file, here, SEEK_SET) != 0) return -1;
-    return end - here;
+    return std::fseek(file, here, SEEK_SET) == 0 && end - here >= 0 &&
+           size <= static_cast<unsigned long>(end - here);
 }
 
 // Moves past `size` bytes, which must all be in the file.
 bool SkipBytes(std::FILE* file, std::uint32_t size) {
-    const long remaining = RemainingBytes(file);
-    return remaining >= 0 && size <= static_cast<unsigned long>(remaining) &&
-           std::fseek(file, static_cast<long>(size), SEEK_CUR) == 0;
+    return FileHolds(file, size) && std::fseek(file, static_cast<long>(size), SEEK_CUR) == 0;
 }
 
 struct WavFormat {
@@ -115,10 +113,7 @@ unsigned char* ReadDataChunk(std::FILE* file, std::uint32_t* size) {
             if (!SkipBytes(file, *size)) return nullptr;
             continue;
         }
-        const long remaining = RemainingBytes(file);
-        if (remaining < 0 || *size > static_cast<unsigned long>(remaining) || *size > kMaxDataBytes) {
-            return nullptr;
-        }
+        if (!FileHolds(file, *size) || *size > kMaxDataBytes) return nullptr;
         auto* data = static_cast<unsigned char*>(std::malloc(std::max<std::uint32_t>(*size, 1)));
         if (data && std::fread(data, 1, *size, file) == *size) return data;
         std::free(data);
