@@ -223,6 +223,9 @@ public:
 private:
     int p_HotKeys();
     int p_UpdateRateStatistics();
+    // Frames per second from the clock at the previous frame, smoothed; a
+    // clock that did not move keeps the last value.
+    static void p_MeasureRate(int now, int& lastMillis, int& fps, int& fpsAverage);
     int p_DispatchScreens();
     int p_ReleaseScreenButtons();
     int p_DebugLine();

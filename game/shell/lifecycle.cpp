@@ -152,12 +152,16 @@ int c_MyApp::p_HotKeys() {
     return 0;
 }
 
-// Updates per second, from the clock at the previous update; a clock that did
-// not move keeps the last value.
+void c_MyApp::p_MeasureRate(int now, int& lastMillis, int& fps, int& fpsAverage) {
+    if (now > lastMillis) fps = 1000 / (now - lastMillis);
+    fpsAverage = (fpsAverage * 9 + fps) / 10;
+    lastMillis = now;
+}
+
+// The update rate's previous time is a second reading of the clock, taken
+// after the measurement.
 int c_MyApp::p_UpdateRateStatistics() {
-    const int now = kz_app_Millisecs();
-    if (now > m_lastMillis) m_fps = 1000 / (now - m_lastMillis);
-    m_fpsAverage = (m_fpsAverage * 9 + m_fps) / 10;
+    p_MeasureRate(kz_app_Millisecs(), m_lastMillis, m_fps, m_fpsAverage);
     m_lastMillis = kz_app_Millisecs();
     return 0;
 }

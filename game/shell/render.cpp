@@ -36,13 +36,8 @@ int c_MyApp::p_OnRender() {
     return 0;
 }
 
-// Frames per second from the clock at the previous render; a clock that did
-// not move keeps the last value.
 int c_MyApp::p_RenderRateStatistics() {
-    const int now = kz_app_Millisecs();
-    if (now > m_renderLastMillis) m_renderFps = 1000 / (now - m_renderLastMillis);
-    m_renderFpsAverage = (m_renderFpsAverage * 9 + m_renderFps) / 10;
-    m_renderLastMillis = now;
+    p_MeasureRate(kz_app_Millisecs(), m_renderLastMillis, m_renderFps, m_renderFpsAverage);
     return 0;
 }
 
