@@ -5,6 +5,7 @@
 
 #include <map>
 #include <random>
+#include <set>
 #include <vector>
 
 #include "tests/unit/runtime/gc_support.h"
@@ -24,78 +25,55 @@ public:
         for (int op = 0; op < operations; ++op) {
             const int choice = Pick(100);
             if (choice < 45) {
-                AddObject();
+                const int id = next_id_++;
+                objects_[id] = new Probe(id);
+                gc_assign(*RandomSlot(), objects_[id]);
             } else if (choice < 80) {
-                Relink();
+                const std::vector<Probe*> reachable = Reachable();
+                if (reachable.empty()) continue;
+                Probe* target = reachable[Pick(reachable.size())];
+                gc_assign(*RandomSlot(), target);
             } else if (choice < 88) {
-                CutLink();
+                gc_assign(*RandomSlot(), static_cast<Probe*>(nullptr));
             } else if (choice < 98) {
                 gc_step(nullptr);
             } else {
                 gc_collect_all();
             }
-            CheckNoReachableObjectDestroyed();
+            for (Probe* p : Reachable()) ASSERT_FALSE(WasDestroyed(p->id)) << "reachable object " << p->id;
         }
     }
 
     const std::map<int, Probe*>& objects() const { return objects_; }
 
 private:
-    int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
+    int Pick(size_t n) { return std::uniform_int_distribution<int>(0, static_cast<int>(n) - 1)(rng_); }
 
     // Every object reachable from the roots, by following the real links.
     std::vector<Probe*> Reachable() const {
         std::vector<Probe*> found;
-        std::map<Probe*, bool> seen;
+        std::set<Probe*> seen;
         for (Probe* root : g_roots) {
-            if (root && !seen[root]) {
-                seen[root] = true;
-                found.push_back(root);
-            }
+            if (root && seen.insert(root).second) found.push_back(root);
         }
         for (size_t i = 0; i < found.size(); ++i) {
             for (Probe* link : found[i]->links) {
-                if (link && !seen[link]) {
-                    seen[link] = true;
-                    found.push_back(link);
-                }
+                if (link && seen.insert(link).second) found.push_back(link);
             }
         }
         return found;
     }
 
-    // A slot to store into: a root or a link of a reachable object.
+    // A root or a link of a reachable object.
     Probe** RandomSlot() {
         const std::vector<Probe*> reachable = Reachable();
         if (reachable.empty() || Pick(4) == 0) return &g_roots[Pick(kRoots)];
-        return &reachable[Pick(static_cast<int>(reachable.size()))]->links[Pick(3)];
-    }
-
-    void AddObject() {
-        const int id = next_id_++;
-        Probe* p = new Probe(id);
-        objects_[id] = p;
-        gc_assign(*RandomSlot(), p);
-    }
-
-    void Relink() {
-        const std::vector<Probe*> reachable = Reachable();
-        if (reachable.empty()) return;
-        Probe* target = reachable[Pick(static_cast<int>(reachable.size()))];
-        gc_assign(*RandomSlot(), target);
-    }
-
-    void CutLink() { gc_assign(*RandomSlot(), static_cast<Probe*>(nullptr)); }
-
-    void CheckNoReachableObjectDestroyed() const {
-        for (Probe* p : Reachable()) {
-            ASSERT_FALSE(WasDestroyed(p->id)) << "reachable object " << p->id << " was destroyed";
-        }
+        return &reachable[Pick(reachable.size())]->links[Pick(3)];
     }
 
     std::mt19937 rng_;
     std::map<int, Probe*> objects_;
-    static inline int next_id_ = 1'000'000;  // unique across models: ids of destroyed objects are kept
+    static inline int next_id_ = 1'000'000;  // unique across models: destroyed ids are kept
 };
 
 TEST(CollectorPropertyTest, RandomGraphsKeepReachableObjectsAndFreeAllOthersInTheEnd) {

@@ -13,15 +13,12 @@ struct Probe : Object {
         static std::set<int> ids;
         return ids;
     }
-
     explicit Probe(int id) : id(id) {}
     ~Probe() override { destroyed().insert(id); }
     void mark() override {
         for (Probe* link : links) gc_mark_q(link);
         gc_mark_q(attachment);
     }
-
-    bool IsDestroyed() const { return destroyed().count(id) != 0; }
 
     int id;
     Probe* links[3] = {nullptr, nullptr, nullptr};
@@ -30,11 +27,9 @@ struct Probe : Object {
 
 inline bool WasDestroyed(int id) { return Probe::destroyed().count(id) != 0; }
 
-// Runs the destructors of everything on the free list: one allocation as
-// large as the free list drains it whole. The sink itself is left white.
+// One allocation as large as the free list destroys everything on it.
 inline void DrainFreeList() { Array<char> sink(gc_free_bytes + 8); }
 
-// Completes the current cycle and destroys whatever it found dead.
 inline void CollectAndDrain() {
     gc_collect_all();
     DrainFreeList();
