@@ -28,9 +28,8 @@ std::string Utf8(const String& text) {
     return out;
 }
 
-// The desktop host with its file loading watched: every image and sound the
-// game asks for is noted, then loaded as usual. The collector bytes each
-// forwarded event allocated are added up before its collection step.
+// The desktop host noting every file the game asks for, and adding up the
+// collector bytes of each forwarded event before its collection step.
 class WatchedHost final : public KzZarnikGame {
 public:
     void gc_collect() override {
@@ -78,8 +77,7 @@ private:
     }
 };
 
-// OpenAL Soft reads its configuration when the first device opens; the null
-// backend plays nothing and needs no sound hardware.
+// OpenAL Soft reads its configuration when the first device opens.
 void UseNullAudio() {
     static const ScratchDir config_dir;
     static const bool configured = [] {
@@ -90,8 +88,7 @@ void UseNullAudio() {
     (void)configured;
 }
 
-// The OpenAL device goes with the driver (each holds a mixing thread); the
-// next driver opens its own.
+// Each OpenAL device holds a mixing thread: it goes with its driver.
 void CloseAudioDevice(gxtkAudio* audio) {
     for (int channel = 0; channel < kChannelCount; ++channel) audio->StopChannel(channel);
     alcMakeContextCurrent(nullptr);
@@ -118,7 +115,7 @@ HeadlessDriver::HeadlessDriver(int width, int height)
     UseGlApi(&gl_);
     g_host = new WatchedHost();
 
-    // The program's own start-up order from the module initialiser on.
+    // The program's own start-up order.
     kzInit();
     gc_mark();
     kzCreateApplication();
@@ -152,9 +149,7 @@ void HeadlessDriver::Update() {
     g_host->UpdateGame();  // the gate skips it while suspended
 }
 
-void HeadlessDriver::Updates(int count) {
-    for (int i = 0; i < count; ++i) Update();
-}
+void HeadlessDriver::Updates(int count) { for (int i = 0; i < count; ++i) Update(); }
 
 void HeadlessDriver::Render() {
     g_host->RenderGame();
@@ -166,9 +161,7 @@ void HeadlessDriver::Frame() {
     Render();
 }
 
-void HeadlessDriver::Frames(int count) {
-    for (int i = 0; i < count; ++i) Frame();
-}
+void HeadlessDriver::Frames(int count) { for (int i = 0; i < count; ++i) Frame(); }
 
 bool HeadlessDriver::FinishLoading(int bound) {
     for (int i = 0; i < bound; ++i) {
@@ -190,16 +183,10 @@ void HeadlessDriver::CloseBox() { backend_.QueueCloseRequest(); }
 void HeadlessDriver::Focus(bool focused) { backend_.QueueFocus(focused); }
 void HeadlessDriver::Iconify(bool iconified) { backend_.QueueIconify(iconified); }
 void HeadlessDriver::Resize(int width, int height) { backend_.QueueResize(width, height); }
-void HeadlessDriver::MoveMouse(int x, int y) { backend_.QueueMouseMove(x, y); }
-void HeadlessDriver::Click(int button, bool down) {
-    backend_.QueueMouseButton(button, down ? glfw2::PRESS : glfw2::RELEASE);
-}
 
 c_MyApp& HeadlessDriver::App() const { return *static_cast<c_MyApp*>(kz_app__app); }
 
 KzGlfwGame& HeadlessDriver::Host() const { return *g_host; }
-
-const std::vector<FileRequest>& HeadlessDriver::Requests() const { return g_requests; }
 
 void HeadlessDriver::ClearRequests() { g_requests.clear(); }
 

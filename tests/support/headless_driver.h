@@ -1,12 +1,9 @@
-// The game without a window system: c_MyApp runs through the real
-// c_GameDelegate and the host's event gate on the scripted windowing backend,
-// with OpenGL recorded and OpenAL on its null backend. A test feeds input and
-// clock steps per update, then reads the game's fields, its display list, the
-// OpenGL calls and the files the game asked for.
+// The game without a window system: c_MyApp through the real c_GameDelegate
+// and the host's event gate on the scripted windowing backend, OpenGL
+// recorded, OpenAL on its null backend.
 //
-// One driver at a time per process. It works in a scratch directory of its
-// own (the state file lands there); a test that wants assets writes them under
-// DataDir(). Ending the program (F4, the close box) ends the process, so such
+// One driver at a time per process, working in its own scratch directory
+// (assets go under DataDir()). Ending the program ends the process, so such
 // tests run the driver in a child process.
 #pragma once
 
@@ -20,23 +17,16 @@
 #include "host/scripted_backend.h"
 #include "tests/support/scratch_files.h"
 
-// One display-list record, read back by field.
 struct DrawRecord {
     float kind = 0;  // image id, kNoValue (rectangle) or kOvalRecord
-    float x = 0, y = 0;
-    float rotation = 0;
-    float sizeX = 0, sizeY = 0;  // scale, width or radius
-    float frame = 0;
-    float alpha = 0;
-    float red = 0, green = 0, blue = 0;
-    float blend = 0;
+    float x = 0, y = 0, rotation = 0, sizeX = 0, sizeY = 0, frame = 0;  // sizes: scale, width or radius
+    float alpha = 0, red = 0, green = 0, blue = 0, blend = 0;
 
     bool IsRect() const { return kind == kNoValue; }
     bool IsOval() const { return kind == kOvalRecord; }
 };
 
-// One drawing call the graphics device received, with the device's state at
-// that moment.
+// A drawing call the graphics device received, with its state at that moment.
 struct DeviceDraw {
     enum Kind { kRect, kOval, kImage } kind;
     float x = 0, y = 0;  // position given to the device
@@ -51,7 +41,6 @@ struct DeviceDraw {
     float MapY(float px, float py) const { return b * px + d * py + ty; }
 };
 
-// A file the game asked the host for, as the host received its name.
 struct FileRequest {
     enum Kind { kImage, kSound } kind;
     std::string path;
@@ -59,28 +48,23 @@ struct FileRequest {
 
 class HeadlessDriver {
 public:
-    // Opens a window of the given size and starts the game (p_OnCreate runs);
-    // no update has run yet.
+    // Opens the window and runs p_OnCreate; no update has run yet.
     explicit HeadlessDriver(int width = 640, int height = 480);
     ~HeadlessDriver();
     HeadlessDriver(const HeadlessDriver&) = delete;
     HeadlessDriver& operator=(const HeadlessDriver&) = delete;
 
-    // --- running ---
-    // One update: the clock moves on by one update period, queued events are
-    // delivered, focus is followed, and the update runs unless suspended.
+    // The clock moves on one update period, queued events are delivered and
+    // the update runs unless suspended.
     void Update();
     void Updates(int count);
-    // One rendered frame, through the gate, then the buffer swap.
     void Render();
-    // An update followed by a render, as the host loop alternates them.
-    void Frame();
+    void Frame();  // an update, then a render
     void Frames(int count);
-    // Updates until loading is over (at most `bound`); whether it finished.
+    // Frames until loading is over (at most `bound`); whether it finished.
     bool FinishLoading(int bound = 64);
 
-    // --- input, delivered at the next update ---
-    // A press and release within one update: one hit.
+    // Input, delivered at the next update. A tap is one hit.
     void Tap(int glfwKey);
     void Press(int glfwKey);
     void Release(int glfwKey);
@@ -88,27 +72,22 @@ public:
     void Focus(bool focused);
     void Iconify(bool iconified);
     void Resize(int width, int height);
-    void MoveMouse(int x, int y);
-    void Click(int button, bool down);
 
-    // --- what there is to see ---
     c_MyApp& App() const;
     glfw2::ScriptedBackend& Backend() { return backend_; }
     GlRecorder& Gl() { return gl_; }
     KzGlfwGame& Host() const;
-    const std::vector<FileRequest>& Requests() const;
     void ClearRequests();
-    // The file names asked for, in order, without the data folder's prefix.
+    // The files asked for, in order, without the data folder's prefix.
     std::vector<std::string> RequestedFiles(FileRequest::Kind kind) const;
     std::vector<DrawRecord> DisplayList() const;
-    // What the graphics device was asked to draw since the last clear; noted
-    // only while watching (the default).
+    // The device's drawing calls since the last clear, while watching (the
+    // default).
     const std::vector<DeviceDraw>& Draws() const;
     void ClearDraws();
     void WatchDraws(bool on);
     // Collector bytes allocated by the events the host forwarded so far.
     long long CollectorBytes() const;
-    // Where the game looks for its assets (created empty).
     std::string DataDir() const { return scratch_.File("data"); }
     std::string StateFile() const { return scratch_.File(".zarnikstate"); }
 

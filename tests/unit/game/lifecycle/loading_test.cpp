@@ -36,22 +36,16 @@ std::vector<std::string> GameImages(const HeadlessDriver& driver) {
     return names;
 }
 
-TEST(ShellLoading, TheFirstUpdateRunsTheLoaderNotTheTitle) {
+TEST(ShellLoading, TheFirstUpdateRunsTheLoaderAndLoadingTakesTwentyNineUpdates) {
     HeadlessDriver driver;
     c_MyApp& app = driver.App();
     ASSERT_EQ(app.m_mode, 1);
     ASSERT_EQ(app.m_loadStep, 1);
-
     driver.Update();
     EXPECT_EQ(app.m_loadStep, 2);
     // The loading screen's background, not the title's.
     EXPECT_EQ(std::vector<float>({app.m_clsRed, app.m_clsGreen, app.m_clsBlue}), std::vector<float>({40, 40, 80}));
-}
-
-TEST(ShellLoading, TakesTwentyNineUpdatesAndTheTitleResumesAfter) {
-    HeadlessDriver driver;
-    c_MyApp& app = driver.App();
-    driver.Updates(28);
+    driver.Updates(27);
     EXPECT_EQ(app.m_loadStep, 29);
     driver.Update();
     EXPECT_EQ(app.m_loadStep, 0);
@@ -87,30 +81,24 @@ TEST(ShellLoading, AsksForEveryFileAtTheResolutionTheWindowPicks) {
     }
 }
 
-TEST(ShellLoading, MissingFilesLeaveEmptySlotsAndLoadingGoesOn) {
+TEST(ShellLoading, FilesThatExistFillTheirSlotsAndMissingOnesLeaveThemEmpty) {
     HeadlessDriver driver;
+    std::filesystem::create_directories(driver.DataDir() + "/sfx");
+    ASSERT_TRUE(audio_fixtures::WriteToneWav(driver.DataDir() + "/sfx/007.wav", 440.0, 441));
     driver.Updates(29);
     const c_MyApp& app = driver.App();
     EXPECT_EQ(app.m_loadStep, 0);
+    EXPECT_NE(app.m_sounds[7], nullptr);
+    EXPECT_EQ(app.m_sounds[8], nullptr);
     EXPECT_EQ(app.m_images[1], nullptr);
-    EXPECT_EQ(app.m_sounds[96], nullptr);
 }
 
-TEST(ShellLoading, FilesThatExistFillTheirSlots) {
-    HeadlessDriver driver;
-    const std::string sfx = driver.DataDir() + "/sfx";
-    std::filesystem::create_directories(sfx);
-    ASSERT_TRUE(audio_fixtures::WriteToneWav(sfx + "/007.wav", 440.0, 441));
-    driver.Updates(29);
-    EXPECT_NE(driver.App().m_sounds[7], nullptr);
-    EXPECT_EQ(driver.App().m_sounds[8], nullptr);
-}
-
+// A resize restarts the loader once, at the new size's resolution, without
+// the jingle.
 TEST(ShellLoading, TheLogoJinglePlaysOnceAndNotAgainWhenAResizeReloads) {
     HeadlessDriver driver;
-    const std::string sfx = driver.DataDir() + "/sfx";
-    std::filesystem::create_directories(sfx);
-    ASSERT_TRUE(audio_fixtures::WriteToneWav(sfx + "/096.wav", 660.0, 44100));
+    std::filesystem::create_directories(driver.DataDir() + "/sfx");
+    ASSERT_TRUE(audio_fixtures::WriteToneWav(driver.DataDir() + "/sfx/096.wav", 660.0, 44100));
     c_MyApp& app = driver.App();
 
     driver.Updates(3);
@@ -121,13 +109,15 @@ TEST(ShellLoading, TheLogoJinglePlaysOnceAndNotAgainWhenAResizeReloads) {
     EXPECT_EQ(kz_audio_device->ChannelState(1), kChannelPlaying);
     ASSERT_TRUE(driver.FinishLoading());
 
-    driver.Resize(800, 600);
+    driver.Resize(1280, 720);
     driver.Frame();  // the render sees the new size
     EXPECT_EQ(app.m_loadStep, 1);
     driver.ClearRequests();
     ASSERT_TRUE(driver.FinishLoading());
+    driver.Frames(3);
+    EXPECT_EQ(app.m_loadStep, 0);
     EXPECT_EQ(app.m_sfxChannel, 1) << "the reload played an effect";
-    EXPECT_EQ(GameImages(driver).back(), "gfxb-hd.png");
+    EXPECT_EQ(GameImages(driver).back(), "gfxb-hd2.png");
 }
 
 TEST(ShellLoading, TheLoadingScreenTurnsSixteenDegreesAnUpdate) {
