@@ -1,26 +1,12 @@
 // Properties of the artwork that the game's way of drawing relies on.
-#include "asset_files.h"
-
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <filesystem>
+
+#include "asset_files.h"
 
 namespace assettest {
 namespace {
-
-struct FrameRef {
-    const Image& image;
-    int x0, y0, size;
-
-    uint8_t alpha(int x, int y) const { return image.alpha(x0 + x, y0 + y); }
-    const uint8_t* rgba(int x, int y) const { return &image.rgba[(size_t(y0 + y) * image.width + x0 + x) * 4]; }
-};
-
-FrameRef frame_of(const Image& image, int frame, int size) {
-    const int columns = image.width / size;
-    return {image, (frame % columns) * size, (frame / columns) * size, size};
-}
 
 // The walker's silhouettes are drawn behind it, larger: each must cover its
 // body (frames 0-23 by 32-55) or tunic (24-31 by 56-63) completely.
@@ -30,12 +16,14 @@ TEST(AssetWalkers, SilhouettesCoverWhatTheyOutline) {
         ASSERT_TRUE(image);
         const int size = image->width / 8;
         for (int front = 0; front < 32; ++front) {
-            const int behind = front + 32;
-            const FrameRef body = frame_of(*image, front, size), outline = frame_of(*image, behind, size);
+            const Corner body = frame_corner(*image, front, size, size);
+            const Corner outline = frame_corner(*image, front + 32, size, size);
             int uncovered = 0;
             for (int y = 0; y < size; ++y)
-                for (int x = 0; x < size; ++x) uncovered += body.alpha(x, y) > 128 && outline.alpha(x, y) < 128;
-            EXPECT_EQ(uncovered, 0) << suffix << " frame " << front << " sticks out of frame " << behind;
+                for (int x = 0; x < size; ++x)
+                    uncovered += image->alpha(body.x + x, body.y + y) > 128 &&
+                                 image->alpha(outline.x + x, outline.y + y) < 128;
+            EXPECT_EQ(uncovered, 0) << suffix << " frame " << front << " sticks out of its outline";
         }
     }
 }
@@ -44,28 +32,24 @@ TEST(AssetWalkers, SilhouettesCoverWhatTheyOutline) {
 // particles (the particle palette): what it tints must be light, or the tint
 // is lost. (The pause icon is drawn untinted, faint, on its own dark plate.)
 TEST(AssetTinting, TintedSpritesAreLight) {
-    struct Case {
-        const char* sheet;
-        int size;
-        std::vector<int> frames;
-    };
     std::vector<int> every_particle;
     for (int i = 0; i < 256; ++i) every_particle.push_back(i);
-    const Case cases[] = {{"common/icons.png", 32, {1, 3, 6, 7}}, {"parts.png", 8, every_particle}};
-    for (const Case& c : cases) {
-        const auto image = load_png(data_path(c.sheet));
+    const std::tuple<const char*, int, std::vector<int>> cases[] = {{"common/icons.png", 32, {1, 3, 6, 7}},
+                                                                     {"parts.png", 8, every_particle}};
+    for (const auto& [sheet, size, frames] : cases) {
+        const auto image = load_png(data_path(sheet));
         ASSERT_TRUE(image);
-        for (int frame : c.frames) {
-            const FrameRef f = frame_of(*image, frame, c.size);
+        for (int frame : frames) {
+            const Corner at = frame_corner(*image, frame, size, size);
             double light = 0, weight = 0;
-            for (int y = 0; y < c.size; ++y)
-                for (int x = 0; x < c.size; ++x) {
-                    const uint8_t* px = f.rgba(x, y);
+            for (int y = at.y; y < at.y + size; ++y)
+                for (int x = at.x; x < at.x + size; ++x) {
+                    const uint8_t* px = image->pixel(x, y);
                     light += px[3] * (0.3 * px[0] + 0.59 * px[1] + 0.11 * px[2]);
                     weight += px[3];
                 }
-            ASSERT_GT(weight, 0) << c.sheet << " frame " << frame;
-            EXPECT_GT(light / weight, 140) << c.sheet << " frame " << frame << " is too dark to tint";
+            ASSERT_GT(weight, 0) << sheet << " frame " << frame;
+            EXPECT_GT(light / weight, 140) << sheet << " frame " << frame << " is too dark to tint";
         }
     }
 }
@@ -74,48 +58,28 @@ TEST(AssetTinting, TintedSpritesAreLight) {
 // the three cog layers (turning against each other) are centred, and the
 // turret's gun carries its barrel above the pivot, pointing up at angle 0.
 TEST(AssetPivots, TurningSpritesSitOnTheirCentre) {
-    struct Case {
-        const char* sheet;
-        int size, frame;
-        bool centred;  // else: most ink above the centre
-    };
-    const Case cases[] = {{"common/Buttons-hd2.png", 256, 8, true},
-                          {"common/Buttons-hd2.png", 256, 9, true},
-                          {"common/Buttons-hd2.png", 256, 10, true},
-                          {"gfx-hd2.png", 128, 18, false}};
-    for (const Case& c : cases) {
-        const auto image = load_png(data_path(c.sheet));
+    const std::tuple<const char*, int, int, bool> cases[] = {{"common/Buttons-hd2.png", 256, 8, true},
+                                                             {"common/Buttons-hd2.png", 256, 9, true},
+                                                             {"common/Buttons-hd2.png", 256, 10, true},
+                                                             {"gfx-hd2.png", 128, 18, false}};
+    for (const auto& [sheet, size, frame, centred] : cases) {
+        SCOPED_TRACE(std::string(sheet) + " frame " + std::to_string(frame));
+        const auto image = load_png(data_path(sheet));
         ASSERT_TRUE(image);
-        const FrameRef f = frame_of(*image, c.frame, c.size);
+        const Corner at = frame_corner(*image, frame, size, size);
         double sx = 0, sy = 0, total = 0, top = 0;
-        for (int y = 0; y < c.size; ++y)
-            for (int x = 0; x < c.size; ++x) {
-                sx += f.alpha(x, y) * (x + 0.5);
-                sy += f.alpha(x, y) * (y + 0.5);
-                total += f.alpha(x, y);
-                if (y < c.size / 4) top += f.alpha(x, y);
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) {
+                const double a = image->alpha(at.x + x, at.y + y);
+                sx += a * (x + 0.5), sy += a * (y + 0.5), total += a;
+                if (y < size / 4) top += a;
             }
         ASSERT_GT(total, 0);
-        const double half = c.size / 2.0;
-        EXPECT_NEAR(sx / total, half, c.size * 0.01) << c.sheet << " frame " << c.frame;
-        if (c.centred)
-            EXPECT_NEAR(sy / total, half, c.size * 0.01) << c.sheet << " frame " << c.frame;
+        EXPECT_NEAR(sx / total, size / 2.0, size * 0.01);
+        if (centred)
+            EXPECT_NEAR(sy / total, size / 2.0, size * 0.01);
         else
             EXPECT_GT(top, 0) << "the barrel reaches toward the top";
-    }
-}
-
-// At 1x the game font is drawn one bit deep, so 16-pixel cells stay sharp
-// instead of blurring: every letter pixel is either lit or not.
-TEST(AssetGameFont, LettersAreCrispAt1x) {
-    const auto image = load_png(data_path("fonts/fennick.png"));
-    ASSERT_TRUE(image);
-    for (int cell = 1; cell < 95; ++cell) {
-        const FrameRef f = frame_of(*image, cell, 16);
-        int grey = 0;
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x) grey += f.alpha(x, y) != 0 && f.alpha(x, y) < 200;
-        EXPECT_EQ(grey, 0) << "character " << char(cell + 32);
     }
 }
 
