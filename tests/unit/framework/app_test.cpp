@@ -22,9 +22,11 @@ protected:
     }
     void TearDown() override { glfw2::UseBackend(nullptr); }
 
-    std::vector<std::vector<int>> DisplayModes() const {
-        std::vector<std::vector<int>> sizes;
-        for (c_DisplayMode* mode : kz_app__displayModes) sizes.push_back({mode->m_width, mode->m_height});
+    using Sizes = std::vector<std::vector<int>>;
+    static std::vector<int> Size(const c_DisplayMode* mode) { return {mode->m_width, mode->m_height}; }
+    static Sizes DisplayModes() {
+        Sizes sizes;
+        for (c_DisplayMode* mode : kz_app__displayModes) sizes.push_back(Size(mode));
         return sizes;
     }
 
@@ -33,25 +35,18 @@ protected:
 };
 
 TEST_F(AppModuleTest, DisplayModesAreDistinctSizesInFirstSeenOrder) {
-    backend_.SetVideoModes({{800, 600, 8, 8, 8},
-                            {640, 480, 5, 6, 5},
-                            {800, 600, 5, 6, 5},
-                            {640, 480, 8, 8, 8},
-                            {1024, 768, 8, 8, 8},
-                            {600, 800, 8, 8, 8}});
+    backend_.SetVideoModes({{800, 600, 8, 8, 8}, {640, 480, 5, 6, 5}, {800, 600, 5, 6, 5}, {640, 480, 8, 8, 8},
+                            {1024, 768, 8, 8, 8}, {600, 800, 8, 8, 8}});
     backend_.SetDesktopMode({1920, 1200, 8, 8, 8});
     kz_app_EnumDisplayModes();
-    EXPECT_EQ(DisplayModes(), (std::vector<std::vector<int>>{{800, 600}, {640, 480}, {1024, 768}, {600, 800}}));
-    EXPECT_EQ(std::vector<int>({kz_app__desktopMode->m_width, kz_app__desktopMode->m_height}),
-              std::vector<int>({1920, 1200}));
-}
+    EXPECT_EQ(DisplayModes(), (Sizes{{800, 600}, {640, 480}, {1024, 768}, {600, 800}}));
+    EXPECT_EQ(Size(kz_app__desktopMode), (std::vector<int>{1920, 1200}));
 
-// The key puts the width above the height's 16 bits; a width past them must
-// not overflow the int (undefined behaviour), whatever the display reports.
-TEST_F(AppModuleTest, AWidthBeyondSixteenBitsDoesNotOverflowTheKey) {
+    // The key puts the width above the height's 16 bits; a wider width must
+    // not overflow the int.
     backend_.SetVideoModes({{70000, 300, 8, 8, 8}, {70000, 300, 8, 8, 8}, {65535, 65535, 8, 8, 8}, {300, 300, 8, 8, 8}});
     kz_app_EnumDisplayModes();
-    EXPECT_EQ(DisplayModes(), (std::vector<std::vector<int>>{{70000, 300}, {65535, 65535}, {300, 300}}));
+    EXPECT_EQ(DisplayModes(), (Sizes{{70000, 300}, {65535, 65535}, {300, 300}}));
 }
 
 TEST_F(AppModuleTest, NoModesGiveAnEmptyListAndAHostWithoutDesktopGivesTheWindowSize) {
@@ -61,8 +56,7 @@ TEST_F(AppModuleTest, NoModesGiveAnEmptyListAndAHostWithoutDesktopGivesTheWindow
     kz_app__devHeight = 200;
     kz_app_EnumDisplayModes();
     EXPECT_TRUE(DisplayModes().empty());
-    EXPECT_EQ(std::vector<int>({kz_app__desktopMode->m_width, kz_app__desktopMode->m_height}),
-              std::vector<int>({320, 200}));
+    EXPECT_EQ(Size(kz_app__desktopMode), (std::vector<int>{320, 200}));
 }
 
 TEST_F(AppModuleTest, TheDeviceSizeChangesOnlyWhenValidated) {
@@ -134,55 +128,35 @@ TEST_F(AppModuleTest, TheFirstApplicationBecomesTheHostsDelegate) {
 // itself from the sources while it is being pumped.
 struct Source : Object, c_IAsyncEventSource {
     int pumps = 0;
-    bool reenter = false;
-    bool removeSelf = false;
+    bool reenter = false, removeSelf = false;
     int innerResult = -1;
 
     void UpdateAsyncEvents() override {
         ++pumps;
         if (reenter) innerResult = kz_asyncevent_UpdateAsyncEvents();
-        if (removeSelf) {
-            RemoveFromSources(this);
-            kz_asyncevent__current = nullptr;
-        }
-    }
-
-    static void RemoveFromSources(c_IAsyncEventSource* source) {
+        if (!removeSelf) return;
         c_Stack3* sources = kz_asyncevent__sources;
         int kept = 0;
         for (int i = 0; i < sources->p_Length2(); ++i) {
-            c_IAsyncEventSource* s = sources->p_Get(i);
-            if (s != source) gc_assign(sources->m_data[kept++], s);
+            if (sources->p_Get(i) != this) gc_assign(sources->m_data[kept++], sources->p_Get(i));
         }
         sources->p_Length(kept);
+        kz_asyncevent__current = nullptr;
     }
 };
 
-TEST_F(AppModuleTest, ThePumpVisitsEverySourceOnceAndDoesNotReenter) {
-    auto* first = new Source();
-    auto* second = new Source();
-    first->reenter = true;
-    kz_asyncevent__sources->p_Push(first);
-    kz_asyncevent__sources->p_Push(second);
-
-    EXPECT_EQ(kz_asyncevent_UpdateAsyncEvents(), 0);
-    EXPECT_EQ(first->pumps, 1);
-    EXPECT_EQ(first->innerResult, 0);
-    EXPECT_EQ(second->pumps, 1) << "the inner call pumped nothing";
-    EXPECT_EQ(kz_asyncevent__current, nullptr);
-}
-
-TEST_F(AppModuleTest, ASourceThatRemovesItselfDoesNotMakeThePumpSkipTheNext) {
+TEST_F(AppModuleTest, ThePumpVisitsEverySourceOnceWithoutReentryEvenWhenOneRemovesItself) {
+    auto* reentering = new Source();
     auto* leaving = new Source();
     auto* staying = new Source();
+    reentering->reenter = true;
     leaving->removeSelf = true;
-    kz_asyncevent__sources->p_Push(leaving);
-    kz_asyncevent__sources->p_Push(staying);
+    for (Source* s : {reentering, leaving, staying}) kz_asyncevent__sources->p_Push(s);
 
-    kz_asyncevent_UpdateAsyncEvents();
-    EXPECT_EQ(leaving->pumps, 1);
-    EXPECT_EQ(staying->pumps, 1);
-    EXPECT_EQ(kz_asyncevent__sources->p_Length2(), 1);
+    EXPECT_EQ(kz_asyncevent_UpdateAsyncEvents(), 0);
+    EXPECT_EQ(std::vector<int>({reentering->pumps, leaving->pumps, staying->pumps}), (std::vector<int>{1, 1, 1}));
+    EXPECT_EQ(reentering->innerResult, 0);
+    EXPECT_EQ(kz_asyncevent__sources->p_Length2(), 2);
     EXPECT_EQ(kz_asyncevent__current, nullptr);
 }
 

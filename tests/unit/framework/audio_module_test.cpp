@@ -26,12 +26,6 @@ ALint SourceInt(ALuint source, ALenum what) {
     return value;
 }
 
-float SourceFloat(ALuint source, ALenum what) {
-    float value = -1;
-    alGetSourcef(source, what, &value);
-    return value;
-}
-
 // Runs in a scratch directory holding data/sfx/blip.wav and
 // data/sfx/grounded.ogg, with the device installed.
 class AudioModuleTest : public ::testing::Test {
@@ -45,8 +39,7 @@ protected:
         ASSERT_EQ(chdir(dir_.path().c_str()), 0);
         kz_audio_SetAudioDevice(new gxtkAudio());
         gc_add_roots(MarkKeptSound);
-        // Samples of earlier tests belong to devices that are gone; the
-        // buffer names they leave behind mean nothing to this one.
+        // Samples of earlier tests belong to devices that are gone.
         CollectAndDrain();
         CollectAndDrain();
         gxtkAudio::discarded.clear();
@@ -78,39 +71,22 @@ TEST_F(AudioModuleTest, LoadSoundFindsBareNamesInTheDataFolder) {
         SCOPED_TRACE(c.path);
         c_Sound* sound = kz_audio_LoadSound(String(c.path));
         ASSERT_EQ(sound != nullptr, c.found);
-        if (sound) {
-            EXPECT_NE(sound->m_sample->buffer, 0u);
-        }
+        if (sound) EXPECT_NE(sound->m_sample->buffer, 0u);
     }
 }
 
-TEST_F(AudioModuleTest, PlaySoundPlaysOnTheChannelAndIgnoresMissingSounds) {
+TEST_F(AudioModuleTest, SoundsAndMusicPlayThroughTheDeviceAndMissingOnesAreIgnored) {
     c_Sound* sound = kz_audio_LoadSound(String("sfx/blip.wav"));
     ASSERT_NE(sound, nullptr);
     kz_audio_PlaySound(nullptr, 4, 0);
     kz_audio_PlaySound((new c_Sound())->m_new(nullptr), 4, 0);
     EXPECT_EQ(kz_audio_device->ChannelState(4), kChannelStopped);
-
     kz_audio_PlaySound(sound, 4, 2);
     EXPECT_EQ(kz_audio_device->ChannelState(4), kChannelPlaying);
     EXPECT_EQ(SourceInt(SourceOf(4), AL_LOOPING), AL_TRUE);
     kz_audio_StopChannel(4);
     EXPECT_EQ(kz_audio_device->ChannelState(4), kChannelStopped);
-}
 
-TEST_F(AudioModuleTest, ChannelSettingsReachTheChannelsSource) {
-    kz_audio_SetChannelVolume(9, 0.75f);
-    kz_audio_SetChannelRate(9, 0.5f);
-    kz_audio_SetChannelPan(9, -1.0f);
-    EXPECT_FLOAT_EQ(SourceFloat(SourceOf(9), AL_GAIN), 0.75f);
-    EXPECT_FLOAT_EQ(SourceFloat(SourceOf(9), AL_PITCH), 0.5f);
-    float x = 0, y = 9, z = 0;
-    alGetSource3f(SourceOf(9), AL_POSITION, &x, &y, &z);
-    EXPECT_NEAR(x, -0.8415f, 1e-3);
-    EXPECT_NEAR(z, -0.5403f, 1e-3);
-}
-
-TEST_F(AudioModuleTest, MusicPlaysFromTheDataFolderUntilStopped) {
     ASSERT_EQ(kz_audio_PlayMusic(String("sfx/grounded.ogg"), 1), 0);
     kz_audio_PauseMusic();
     EXPECT_EQ(kz_audio_device->MusicState(), kChannelPaused);
@@ -119,6 +95,20 @@ TEST_F(AudioModuleTest, MusicPlaysFromTheDataFolderUntilStopped) {
     kz_audio_StopMusic();
     EXPECT_EQ(kz_audio_device->MusicState(), kChannelStopped);
     EXPECT_EQ(kz_audio_PlayMusic(String("sfx/missing.ogg"), 1), -1);
+}
+
+TEST_F(AudioModuleTest, ChannelSettingsReachTheChannelsSource) {
+    kz_audio_SetChannelVolume(9, 0.75f);
+    kz_audio_SetChannelRate(9, 0.5f);
+    kz_audio_SetChannelPan(9, -1.0f);
+    float gain = 0, pitch = 0, x = 0, y = 9, z = 0;
+    alGetSourcef(SourceOf(9), AL_GAIN, &gain);
+    alGetSourcef(SourceOf(9), AL_PITCH, &pitch);
+    alGetSource3f(SourceOf(9), AL_POSITION, &x, &y, &z);
+    EXPECT_FLOAT_EQ(gain, 0.75f);
+    EXPECT_FLOAT_EQ(pitch, 0.5f);
+    EXPECT_NEAR(x, -0.8415f, 1e-3);
+    EXPECT_NEAR(z, -0.5403f, 1e-3);
 }
 
 TEST_F(AudioModuleTest, ASoundKeepsItsSampleAliveUntilTheSoundIsDropped) {

@@ -11,6 +11,8 @@
 
 namespace {
 
+using Points = std::vector<std::pair<int, int>>;
+
 class GraphicsModuleTest : public DeviceTest {
 protected:
     void SetUp() override {
@@ -22,24 +24,20 @@ protected:
         kz_graphics_BeginRender();
         gl.Clear();
     }
-
     void TearDown() override {
         kz_graphics_EndRender();
         DeviceTest::TearDown();
     }
 
     static c_Image* Grid(int surface_w, int surface_h, int frame_w, int frame_h, int count, int flags = 0) {
-        gxtkSurface* surface = BlankSurface(surface_w, surface_h);
-        return (new c_Image())->m_new()->p_Init2(surface, 0, 0, frame_w, frame_h, count, flags, nullptr, 0,
-                                                 0, surface_w, surface_h);
+        return (new c_Image())->m_new()->p_Init2(BlankSurface(surface_w, surface_h), 0, 0, frame_w, frame_h, count,
+                                                 flags, nullptr, 0, 0, surface_w, surface_h);
     }
-
     static c_Image* Row(int surface_w, int surface_h, int count, int flags = 0) {
         return (new c_Image())->m_new()->p_Init(BlankSurface(surface_w, surface_h), count, flags);
     }
-
-    static std::vector<std::pair<int, int>> Corners(const c_Image* image) {
-        std::vector<std::pair<int, int>> corners;
+    static Points Corners(const c_Image* image) {
+        Points corners;
         for (const c_Frame* frame : image->m_frames) corners.emplace_back(frame->m_x, frame->m_y);
         return corners;
     }
@@ -55,10 +53,8 @@ protected:
 }  // namespace
 
 TEST_F(GraphicsModuleTest, GridFramesFillRowsOfTheSurface) {
-    c_Image* image = Grid(128, 96, 32, 32, 10);
-    const std::vector<std::pair<int, int>> expected = {{0, 0},  {32, 0},  {64, 0}, {96, 0},  {0, 32},
-                                                       {32, 32}, {64, 32}, {96, 32}, {0, 64}, {32, 64}};
-    EXPECT_EQ(Corners(image), expected);
+    EXPECT_EQ(Corners(Grid(128, 96, 32, 32, 10)), (Points{{0, 0}, {32, 0}, {64, 0}, {96, 0}, {0, 32}, {32, 32},
+                                                          {64, 32}, {96, 32}, {0, 64}, {32, 64}}));
     EXPECT_EQ(Grid(128, 96, 32, 32, 12)->m_frames.Length(), 12) << "exactly fills the surface";
 }
 
@@ -75,70 +71,51 @@ TEST_F(GraphicsModuleTest, FramesThatDoNotFitEndTheProgramWithTheMessage) {
 
 TEST_F(GraphicsModuleTest, PaddingMovesFramesInsideTheirBorders) {
     c_Image* font = Row(960, 10, 96, kImagePadX);
-    EXPECT_EQ(font->m_width, 8);
-    EXPECT_EQ(font->m_height, 10);
-    EXPECT_EQ(font->m_frames[0]->m_x, 1);
-    EXPECT_EQ(font->m_frames[1]->m_x, 11);
-    EXPECT_EQ(font->m_frames[2]->m_x, 21);
+    EXPECT_EQ(std::vector<int>({font->m_width, font->m_height}), (std::vector<int>{8, 10}));
+    const Points corners = Corners(font);
+    EXPECT_EQ(Points(corners.begin(), corners.begin() + 3), (Points{{1, 0}, {11, 0}, {21, 0}}));
 
     c_Image* both = Grid(64, 32, 32, 32, 2, kImagePadX | kImagePadY);
-    EXPECT_EQ(Corners(both), (std::vector<std::pair<int, int>>{{1, 1}, {33, 1}}));
-    EXPECT_EQ(both->m_width, 30);
-    EXPECT_EQ(both->m_height, 30);
-}
-
-TEST_F(GraphicsModuleTest, CentreHandleIsAppliedOnceAndItsFlagCleared) {
-    c_Image* image = Grid(32, 16, 16, 16, 2, kImageCenterHandle);
-    EXPECT_EQ(image->m_handleX, 8);
-    EXPECT_EQ(image->m_handleY, 8);
-    EXPECT_EQ(image->m_flags & kImageCenterHandle, 0);
+    EXPECT_EQ(Corners(both), (Points{{1, 1}, {33, 1}}));
+    EXPECT_EQ(std::vector<int>({both->m_width, both->m_height}), (std::vector<int>{30, 30}));
 }
 
 TEST_F(GraphicsModuleTest, OnlyAnImageThatIsItsWholeSurfaceIsDrawnAsOne) {
-    struct Case {
+    const struct {
         const char* what;
         c_Image* image;
         bool whole;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"one frame covering the surface", Row(40, 30, 1), true},
         {"one grid frame covering the surface", Grid(40, 30, 40, 30, 1), true},
         {"padded", Row(40, 30, 1, kImagePadX), false},
         {"two frames", Row(40, 30, 2), false},
         {"smaller frame", Grid(40, 30, 20, 30, 1), false},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ((c.image->m_flags & kImageWholeSurface) != 0, c.whole) << c.what;
-    }
+    for (const auto& c : cases) EXPECT_EQ((c.image->m_flags & kImageWholeSurface) != 0, c.whole) << c.what;
 
-    c_Image* whole = cases[0].image;
-    kz_graphics_DrawImage(whole, 5, 5, 0);
+    kz_graphics_DrawImage(cases[0].image, 5, 5, 0);
     EXPECT_FLOAT_EQ(device->vertices[2].u, 1.0f) << "the whole texture";
-    c_Image* padded = cases[2].image;
-    kz_graphics_DrawImage(padded, 5, 5, 0);
+    kz_graphics_DrawImage(cases[2].image, 5, 5, 0);
     EXPECT_FLOAT_EQ(device->vertices[0].u, 1.0f / 40) << "from the frame inside its border (a new batch)";
 }
 
-TEST_F(GraphicsModuleTest, RowWithoutFramesIsAnEmptyImageThatDrawsNothing) {
+TEST_F(GraphicsModuleTest, ImagesWithoutFramesAndMissingImagesOrFramesDrawNothing) {
     for (int count : {0, -3}) {
         c_Image* image = Row(64, 16, count);
         EXPECT_EQ(image->m_frames.Length(), 0) << count;
         kz_graphics_DrawImage(image, 0, 0, 0);
         kz_graphics_DrawImage2(image, 0, 0, 0, 1, 1, 0);
     }
-    device->EndRender();
-    EXPECT_EQ(gl.draw_calls, 0);
-}
-
-TEST_F(GraphicsModuleTest, MissingImagesAndFramesDrawNothing) {
     c_Image* image = Row(64, 16, 4);
     kz_graphics_DrawImage(nullptr, 0, 0, 0);
     kz_graphics_DrawImage(image, 0, 0, 4);
     kz_graphics_DrawImage(image, 0, 0, -1);
     kz_graphics_DrawImage2(nullptr, 0, 0, 0, 1, 1, 0);
     kz_graphics_DrawImage2(image, 0, 0, 0, 1, 1, 99);
-    EXPECT_EQ(device->batchCount, 0);
     EXPECT_EQ(context().m_matrixSp, 0);
+    device->EndRender();
+    EXPECT_EQ(gl.draw_calls, 0);
 }
 
 TEST_F(GraphicsModuleTest, TransformsComposeWithTheGivenOneAppliedFirst) {
@@ -154,23 +131,10 @@ TEST_F(GraphicsModuleTest, TransformsComposeWithTheGivenOneAppliedFirst) {
     kz_graphics_Translate(5, 5);
     kz_graphics_DrawRect(0, 0, 1, 1);
     EXPECT_EQ(DeviceMaps(1, 1), (std::pair<float, float>{12, 18}));
-}
-
-TEST_F(GraphicsModuleTest, TheDeviceGetsTheTransformOnlyWhenSomethingIsDrawn) {
-    kz_graphics_Translate(10, 20);
-    kz_graphics_Scale(2, 2);
-    EXPECT_EQ(device->tx, 0) << "not yet sent";
-    EXPECT_EQ(context().m_matrixDirty, 1);
-    kz_graphics_DrawLine(0, 0, 1, 1);
-    EXPECT_EQ(device->tx, 10);
-    EXPECT_EQ(device->a, 2);
-    EXPECT_EQ(context().m_matrixDirty, 0);
 
     kz_graphics_SetMatrix(1, 0, 0, 1, 0, 0);
-    EXPECT_EQ(context().m_transformed, 0);
-    EXPECT_EQ(context().m_matrixDirty, 1) << "the identity still has to reach the device";
     kz_graphics_DrawEllipse(0, 0, 5, 5);
-    EXPECT_FALSE(device->transformed);
+    EXPECT_FALSE(device->transformed) << "the identity reaches the device too";
 }
 
 TEST_F(GraphicsModuleTest, MatrixStackGrowsPastItsFirst32EntriesAndRestoresInOrder) {
@@ -178,20 +142,14 @@ TEST_F(GraphicsModuleTest, MatrixStackGrowsPastItsFirst32EntriesAndRestoresInOrd
         kz_graphics_SetMatrix(1, 0, 0, 1, static_cast<float>(i), 0);
         kz_graphics_PushMatrix();
     }
-    EXPECT_EQ(context().m_matrixStack.Length(), 384);
-    EXPECT_EQ(context().m_matrixSp, 198);
     for (int i = 32; i >= 0; --i) {
         kz_graphics_PopMatrix();
         EXPECT_EQ(context().m_tx, i);
     }
-}
-
-TEST_F(GraphicsModuleTest, PopWithNothingSavedKeepsTheTransform) {
     kz_graphics_Translate(3, 4);
     kz_graphics_PopMatrix();
-    EXPECT_EQ(context().m_matrixSp, 0);
-    EXPECT_EQ(context().m_tx, 3);
-    EXPECT_EQ(context().m_ty, 4);
+    EXPECT_EQ(context().m_matrixSp, 0) << "a pop with nothing saved keeps the transform";
+    EXPECT_EQ(std::vector<float>({context().m_tx, context().m_ty}), (std::vector<float>{3, 4}));
 }
 
 TEST_F(GraphicsModuleTest, MatrixArraysShorterThanSixAreIgnored) {
@@ -206,27 +164,27 @@ TEST_F(GraphicsModuleTest, MatrixArraysShorterThanSixAreIgnored) {
     EXPECT_EQ(context().m_tx, 21);
 }
 
-TEST_F(GraphicsModuleTest, DrawImage2TurnsAndScalesAboutTheHandle) {
+TEST_F(GraphicsModuleTest, DrawImage2TurnsAndScalesAboutTheCentreHandle) {
     c_Image* image = Grid(32, 16, 16, 16, 2, kImageCenterHandle);
+    EXPECT_EQ(std::vector<float>({image->m_handleX, image->m_handleY}), (std::vector<float>{8, 8}));
+    EXPECT_EQ(image->m_flags & kImageCenterHandle, 0) << "applied once";
     kz_graphics_Translate(1000, 1000);
     kz_graphics_DrawImage2(image, 100, 50, 90, 2, 3, 1);
 
     ASSERT_EQ(device->batchCount, 4);
     const gxtkGraphics::Vertex* v = device->vertices;
-    const float centre_x = (v[0].x + v[2].x) / 2;
-    const float centre_y = (v[0].y + v[2].y) / 2;
-    EXPECT_NEAR(centre_x, 1100, 1e-3) << "the handle lands on the position";
-    EXPECT_NEAR(centre_y, 1050, 1e-3);
     // The frame's top-left corner, (-8, -8) from the handle, scaled to
-    // (-16, -24), turned a quarter to (-24, 16).
+    // (-16, -24), turned a quarter to (-24, 16); the opposite one to (24, -16).
     EXPECT_NEAR(v[0].x, 1100 - 24, 1e-3);
     EXPECT_NEAR(v[0].y, 1050 + 16, 1e-3);
+    EXPECT_NEAR(v[2].x, 1100 + 24, 1e-3);
+    EXPECT_NEAR(v[2].y, 1050 - 16, 1e-3);
     EXPECT_FLOAT_EQ(v[0].u, 16.0f / 32) << "frame 1";
     EXPECT_EQ(context().m_matrixSp, 0);
     EXPECT_EQ(context().m_tx, 1000) << "the caller's transform is back";
 }
 
-TEST_F(GraphicsModuleTest, BeginRenderResetsTheFrameState) {
+TEST_F(GraphicsModuleTest, BeginRenderResetsTheFrameStateAndTheScissorToTheApplicationsSize) {
     kz_graphics_SetColor(1, 2, 3);
     kz_graphics_SetAlpha(0.25f);
     kz_graphics_SetBlend(1);
@@ -244,60 +202,43 @@ TEST_F(GraphicsModuleTest, BeginRenderResetsTheFrameState) {
     device->BeginRender();
     kz_graphics_BeginRender();
     EXPECT_EQ(kz_graphics_renderDevice, device);
-    EXPECT_EQ(context().m_matrixSp, 0);
-    EXPECT_EQ(context().m_tx, 0);
+    EXPECT_EQ(std::vector<float>({float(context().m_matrixSp), context().m_tx, float(context().m_scissorWidth)}),
+              (std::vector<float>{0, 0, 640}));
     EXPECT_EQ(device->color, 0xffffffffu);
     EXPECT_EQ(device->blendInForce, 0);
     EXPECT_EQ(gl.Calls(GlOp::Disable).back().Arg(0), GL_SCISSOR_TEST);
-    EXPECT_EQ(context().m_scissorWidth, 640);
 }
 
-TEST_F(GraphicsModuleTest, LoadingFindsFilesUnderTheDataFolderAndGivesNullForMissingOnes) {
+TEST_F(GraphicsModuleTest, ImagesAndTheDefaultFontLoadFromTheDataFolderAndMissingOnesAreNull) {
     KzGlfwGame game;
     ScratchDir dir;
     const std::filesystem::path old_cwd = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());
     std::filesystem::create_directory("data");
     ASSERT_TRUE(WritePng("data/sheet.png", 64, 32, 4, std::vector<unsigned char>(64 * 32 * 4, 200)));
-
     c_Image* sheet = kz_graphics_LoadImage2(String("sheet.png"), 16, 16, 8, 0);
     c_Image* row = kz_graphics_LoadImage(String("zarnik://data/sheet.png"), 4, 0);
-    c_Image* missing = kz_graphics_LoadImage(String("nothing.png"), 1, 0);
-    c_Image* missing2 = kz_graphics_LoadImage2(String("nothing.png"), 16, 16, 1, 0);
-    kz_graphics_SetFont(nullptr, 0);  // no vyro_font.png here
-    c_Image* font = context().m_font;
+    EXPECT_EQ(kz_graphics_LoadImage(String("nothing.png"), 1, 0), nullptr);
+    EXPECT_EQ(kz_graphics_LoadImage2(String("nothing.png"), 16, 16, 1, 0), nullptr);
+    kz_graphics_SetFont(nullptr, 0);
+    EXPECT_EQ(context().m_font, nullptr) << "no vyro_font.png yet";
 
-    std::filesystem::current_path(old_cwd);
-    KzGlfwGame::_glfwGame = nullptr;
-    ASSERT_NE(sheet, nullptr);
-    EXPECT_EQ(Corners(sheet).back(), (std::pair<int, int>{48, 16}));
-    ASSERT_NE(row, nullptr);
-    EXPECT_EQ(row->m_width, 16);
-    EXPECT_EQ(missing, nullptr);
-    EXPECT_EQ(missing2, nullptr);
-    EXPECT_EQ(font, nullptr);
-    EXPECT_EQ(context().m_firstChar, 32);
-}
-
-TEST_F(GraphicsModuleTest, DefaultFontIsLoadedOnceWithPaddedFrames) {
-    KzGlfwGame game;
-    ScratchDir dir;
-    const std::filesystem::path old_cwd = std::filesystem::current_path();
-    std::filesystem::current_path(dir.path());
-    std::filesystem::create_directory("data");
     ASSERT_TRUE(WritePng("data/vyro_font.png", 960, 12, 2, std::vector<unsigned char>(960 * 12 * 2, 255)));
     kz_graphics_SetFont(nullptr, 0);
-    c_Image* first = context().m_font;
+    c_Image* font = context().m_font;
     std::filesystem::remove("data/vyro_font.png");
     kz_graphics_SetFont(nullptr, 0);
     std::filesystem::current_path(old_cwd);
     KzGlfwGame::_glfwGame = nullptr;
 
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(context().m_font, first) << "kept, not loaded again";
-    EXPECT_EQ(first->m_frames.Length(), 96);
-    EXPECT_EQ(first->m_width, 8);
-    EXPECT_EQ(first->m_frames[1]->m_x, 11);
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(Corners(sheet).back(), (std::pair<int, int>{48, 16}));
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->m_width, 16);
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(context().m_font, font) << "kept, not loaded again";
+    EXPECT_EQ(std::vector<int>({font->m_frames.Length(), font->m_width, font->m_frames[1]->m_x, context().m_firstChar}),
+              (std::vector<int>{96, 8, 11, 32}));
 
     c_Image* other = Row(16, 16, 1);
     kz_graphics_SetFont(other, 65);
