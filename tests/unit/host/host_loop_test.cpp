@@ -11,10 +11,14 @@ namespace {
 
 constexpr double kPeriod60 = 1.0 / 60;
 
+std::vector<int> Values(const glfw2::ScriptedBackend::WindowOpening& w) {
+    return {w.width, w.height, w.red, w.green, w.blue, w.alpha, w.depth, w.stencil, w.mode};
+}
+
 class HostLoopTest : public ScriptedHostTest {
 protected:
-    // Updates per rendered frame, in order (frame k's updates follow its
-    // render), leaving out the last frame, which closed the window.
+    // Updates per rendered frame (frame k's updates follow its render),
+    // leaving out the last frame, which closed the window.
     std::vector<int> UpdatesPerFrame() const {
         std::vector<int> counts;
         for (const Seen& s : delegate->seen) {
@@ -25,12 +29,10 @@ protected:
         return counts;
     }
 
-    // What the delegate saw before the render of the last frame.
-    std::vector<Seen> BeforeLastFrame() const {
-        std::vector<Seen> seen = delegate->seen;
-        while (!seen.empty() && seen.back().what != "render") seen.pop_back();
-        if (!seen.empty()) seen.pop_back();
-        return seen;
+    std::vector<std::string> Order(const std::vector<Seen>& seen) const {
+        std::vector<std::string> out;
+        for (const Seen& s : seen) out.push_back(s.what);
+        return out;
     }
 };
 
@@ -38,13 +40,9 @@ TEST_F(HostLoopTest, RunOpensTheFirstWindowThenStartsTheGame) {
     delegate->on_start = [this] { EXPECT_EQ(backend.openings.size(), 1u); };
     StopAtFrame(1);
     game.Run();
-
     ASSERT_EQ(backend.openings.size(), 1u);
-    const auto& w = backend.openings[0];
-    EXPECT_EQ(std::vector<int>({w.width, w.height, w.red, w.green, w.blue, w.alpha, w.depth, w.stencil}),
-              std::vector<int>({640, 480, 8, 8, 8, 0, 0, 0}));
-    EXPECT_EQ(w.mode, glfw2::WINDOW);
-    EXPECT_EQ(w.refresh_rate_hint, 60);
+    EXPECT_EQ(Values(backend.openings[0]), std::vector<int>({640, 480, 8, 8, 8, 0, 0, 0, glfw2::WINDOW}));
+    EXPECT_EQ(backend.openings[0].refresh_rate_hint, 60);
     EXPECT_EQ(delegate->seen.front().what, "start");
     EXPECT_EQ(delegate->Count("start"), 1);
 }
@@ -91,7 +89,6 @@ TEST_F(HostLoopTest, RateZeroUpdatesOncePerFrameAndNeverSleeps) {
         if (delegate->Count("render") == 11) glfw2::glfwCloseWindow();
     };
     game.Run();
-
     EXPECT_EQ(UpdatesPerFrame(), std::vector<int>(10, 1));
     EXPECT_TRUE(backend.sleeps.empty());
     EXPECT_EQ(backend.swaps, 11);  // one per render
@@ -101,8 +98,7 @@ TEST_F(HostLoopTest, LosingFocusSuspendsOnceAndRegainingItResumesOnce) {
     delegate->on_start = [this] { game.SetUpdateRate(60); };
     const double t0 = backend.Now();
     backend.QueueFocus(false, t0 + 0.1);
-    // Wake-ups while unfocused: a mouse move and an iconify.
-    backend.QueueMouseMove(10, 10, t0 + 0.5);
+    backend.QueueMouseMove(10, 10, t0 + 0.5);  // wake-ups while unfocused
     backend.QueueIconify(true, t0 + 0.7);
     backend.QueueIconify(false, t0 + 0.8);
     backend.QueueFocus(true, t0 + 1.0);
@@ -111,38 +107,29 @@ TEST_F(HostLoopTest, LosingFocusSuspendsOnceAndRegainingItResumesOnce) {
     };
     game.Run();
 
-    // The frame that closed the window suspends too; leave it out.
-    const std::vector<Seen> seen = BeforeLastFrame();
-    const auto count = [&](const char* what) {
-        return std::count_if(seen.begin(), seen.end(), [&](const Seen& s) { return s.what == what; });
-    };
-    EXPECT_EQ(count("suspend"), 1);
-    EXPECT_EQ(count("resume"), 1);
-    std::vector<std::string> while_suspended;
-    bool suspended = false;
-    for (const Seen& s : seen) {
-        if (s.what == "suspend") suspended = true;
-        else if (s.what == "resume") suspended = false;
-        else if (suspended) while_suspended.push_back(s.what);
+    // From the suspension to the first update after it.
+    std::vector<std::string> from_suspend;
+    double first_update = 0;
+    for (const Seen& s : delegate->seen) {
+        if (s.what == "suspend" || !from_suspend.empty()) from_suspend.push_back(s.what);
+        if (s.what == "update" && !from_suspend.empty()) {
+            first_update = s.at;
+            break;
+        }
     }
-    // One render after each wake-up of the wait, and never an update.
-    EXPECT_EQ(while_suspended, std::vector<std::string>({"render", "mouse", "render", "render", "render"}));
+    // One render after each wake-up of the wait, never an update, one resume.
+    EXPECT_EQ(from_suspend, std::vector<std::string>({"suspend", "render", "mouse", "render", "render", "render",
+                                                      "resume", "update"}));
     EXPECT_EQ(backend.waits, 4);
-    const std::vector<Seen> updates = delegate->Only("update");
-    // Resuming restarts timing from the moment of the resume.
-    const Seen resume = delegate->Only("resume").front();
-    const auto first_after = std::find_if(updates.begin(), updates.end(), [&](const Seen& u) { return u.at >= resume.at; });
-    ASSERT_NE(first_after, updates.end());
-    EXPECT_DOUBLE_EQ(first_after->at, t0 + 1.0);
+    EXPECT_DOUBLE_EQ(first_update, t0 + 1.0) << "resuming restarts timing from the moment of the resume";
+    EXPECT_EQ(delegate->Count("resume"), 1);
+    EXPECT_EQ(delegate->Count("suspend"), 2) << "the frame that closes the window suspends too";
 }
 
 TEST_F(HostLoopTest, TheCloseBoxSendsTheCloseKeyAndTheWindowStaysOpen) {
     backend.QueueCloseRequest();
-    delegate->on_render = [this] {
-        if (delegate->Count("render") == 10) glfw2::glfwCloseWindow();
-    };
+    StopAtFrame(10);
     game.Run();
-
     EXPECT_EQ(delegate->Only("key"), std::vector<Seen>({Key(1, kKeyClose), Key(2, kKeyClose)}));
     EXPECT_EQ(delegate->Count("render"), 10);  // the loop went on
     EXPECT_EQ(backend.closes, 1);              // only the test's own close
@@ -154,20 +141,12 @@ TEST_F(HostLoopTest, SwapIntervalMinusOneNeverReachesTheWindow) {
     game.SetSwapInterval(-1);
     game.SetDeviceWindow(320, 200, 0);
     EXPECT_TRUE(backend.swap_intervals.empty());
-
     game.SetSwapInterval(1);
     game.SetDeviceWindow(320, 200, 0);
     EXPECT_EQ(backend.swap_intervals, std::vector<int>({1, 1}));  // now and for the new window
 }
 
-TEST_F(HostLoopTest, MillisecsTruncatesTheClock) {
-    backend.Advance(0.2349);
-    EXPECT_EQ(game.Millisecs(), 1234);
-}
-
-// The gate: nothing reaches the delegate before the game starts, and nothing
-// is collected then either.
-TEST_F(HostLoopTest, TheGateForwardsNothingBeforeStartAndRunsNoCollection) {
+TEST_F(HostLoopTest, TheGateForwardsNothingBeforeStartAndOnlyRendersAndInputWhileSuspended) {
     game.KeyEvent(1, 65);
     game.MouseEvent(4, 0, 1, 2);
     game.TouchEvent(7, 0, 1, 2);
@@ -178,31 +157,23 @@ TEST_F(HostLoopTest, TheGateForwardsNothingBeforeStartAndRunsNoCollection) {
     game.ResumeGame();
     game.DiscardGraphics();
     EXPECT_TRUE(delegate->seen.empty());
-    EXPECT_EQ(game.collections, 0);
+    EXPECT_EQ(game.collections, 0) << "no collection step before the start";
     EXPECT_FALSE(game.Suspended());
 
     game.StartGame();
     game.StartGame();  // only once
     game.KeyEvent(1, 65);
-    EXPECT_EQ(delegate->Count("start"), 1);
-    EXPECT_EQ(delegate->Only("key"), std::vector<Seen>({Key(1, 65)}));
     EXPECT_EQ(game.collections, 2);
-}
-
-TEST_F(HostLoopTest, WhileSuspendedOnlyRendersAndInputPassTheGate) {
-    game.StartGame();
     game.SuspendGame();
     game.SuspendGame();
     game.UpdateGame();
     game.RenderGame();
-    game.KeyEvent(1, 65);
+    game.KeyEvent(1, 66);
     game.ResumeGame();
     game.ResumeGame();
     game.UpdateGame();
-
-    std::vector<std::string> order;
-    for (const Seen& s : delegate->seen) order.push_back(s.what);
-    EXPECT_EQ(order, std::vector<std::string>({"start", "suspend", "render", "key", "resume", "update"}));
+    EXPECT_EQ(Order(delegate->seen),
+              std::vector<std::string>({"start", "key", "suspend", "render", "key", "resume", "update"}));
 }
 
 TEST_F(HostLoopTest, WithoutADelegateEventsAreDropped) {
@@ -220,7 +191,6 @@ TEST_F(HostLoopTest, AnExceptionEscapingAnEventEndsTheProgramWithStatus255) {
         game.UpdateGame();
         std::puts("not reached");
     });
-    EXPECT_TRUE(r.exited);
     EXPECT_EQ(r.exit_status, 255);
     EXPECT_EQ(r.out, "Zarnik Runtime Error : Uncaught Zarnik Exception\n");
 }
@@ -233,7 +203,6 @@ TEST_F(HostLoopTest, SetGlfwWindowReleasesHeldKeysBumpsTheSequenceCentresAndTitl
     backend.SetKeyState(glfw2::KEY_RSHIFT, glfw2::PRESS);
     backend.SetDesktopMode({1000, 700, 8, 8, 8});
     const int seq = glfwGraphicsSeq;
-
     game.SetDeviceWindow(1281, 601, 0);
 
     EXPECT_EQ(delegate->Only("key"), std::vector<Seen>({Key(2, 65), Key(2, 37), Key(2, 16)}));
@@ -251,38 +220,24 @@ TEST_F(HostLoopTest, SetGlfwWindowReleasesHeldKeysBumpsTheSequenceCentresAndTitl
 TEST_F(HostLoopTest, AFullScreenWindowIsNeitherCentredNorTitled) {
     const int seq = glfwGraphicsSeq;
     game.SetDeviceWindow(1024, 768, 1 | 2);  // bits other than 0 are ignored
-
     ASSERT_EQ(backend.openings.size(), 1u);
-    const auto& w = backend.openings[0];
-    EXPECT_EQ(std::vector<int>({w.width, w.height, w.red, w.green, w.blue, w.alpha, w.depth, w.stencil}),
-              std::vector<int>({1024, 768, 8, 8, 8, 0, 0, 0}));
-    EXPECT_EQ(w.mode, glfw2::FULLSCREEN);
+    EXPECT_EQ(Values(backend.openings[0]), std::vector<int>({1024, 768, 8, 8, 8, 0, 0, 0, glfw2::FULLSCREEN}));
     EXPECT_TRUE(backend.positions.empty());
     EXPECT_TRUE(backend.titles.empty());
     EXPECT_EQ(glfwGraphicsSeq, seq + 1);
 }
 
 TEST_F(HostLoopTest, GetDateFillsAsFarAsTheArrayReaches) {
-    struct Case {
-        int length;
-        int filled;
-    };
-    for (const Case c : {Case{0, 0}, Case{3, 3}, Case{8, 7}}) {
-        Array<int> date(c.length);
+    for (const int length : {0, 3, 8}) {
+        Array<int> date(length);
         for (int& v : date) v = -5;
         const std::time_t now = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&now, &local);
+        std::tm t{};
+        localtime_r(&now, &t);
         game.GetDate(date);
-
-        const int expected[] = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                                local.tm_min,         local.tm_sec,     0};
-        for (int i = 0; i < c.length; ++i) {
-            if (i < 3 || i == 6) {
-                EXPECT_EQ(date[i], i < c.filled ? expected[i] : -5) << "length " << c.length << " index " << i;
-            } else {
-                EXPECT_EQ(date[i] != -5, i < c.filled) << "length " << c.length << " index " << i;
-            }
+        const int expected[] = {t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, -1, -1, -1, 0, -5};  // -1: any time
+        for (int i = 0; i < length; ++i) {
+            EXPECT_TRUE(expected[i] == -1 ? date[i] != -5 : date[i] == expected[i]) << length << ": " << i;
         }
     }
 }
@@ -291,39 +246,30 @@ TEST_F(HostLoopTest, DisplayModesFollowTheWindowSystemsList) {
     EXPECT_EQ(game.GetDisplayModes().Length(), 0);
     backend.SetVideoModes({{640, 480, 8, 8, 8}, {1920, 1080, 8, 8, 8}});
     backend.SetDesktopMode({1920, 1200, 5, 6, 5});
-
     const Array<KzDisplayMode*> modes = game.GetDisplayModes();
     ASSERT_EQ(modes.Length(), 2);
-    EXPECT_EQ(modes[1]->width, 1920);
-    EXPECT_EQ(modes[1]->height, 1080);
-    EXPECT_EQ(modes[1]->depth, 0);
+    EXPECT_EQ(std::vector<int>({modes[1]->width, modes[1]->height, modes[1]->depth}), std::vector<int>({1920, 1080, 0}));
     const KzGlfwVideoMode* desktop = game.GetGlfwDesktopMode();
     EXPECT_EQ(std::vector<int>({desktop->width, desktop->height, desktop->red, desktop->green, desktop->blue}),
               std::vector<int>({1920, 1200, 5, 6, 5}));
     EXPECT_EQ(game.GetDesktopMode()->height, 1200);
-    EXPECT_EQ(game.GetGlfwVideoModes().Length(), 2);
 }
 
-TEST_F(HostLoopTest, TheDeviceSizeFollowsTheWindow) {
+TEST_F(HostLoopTest, TheDeviceSizeFollowsTheWindowAndTheCursorAndClockPassThrough) {
     EXPECT_EQ(game.GetDeviceWidth(), 0);  // no window yet
     game.SetDeviceWindow(640, 480, 0);
     backend.QueueResize(800, 500);
     glfw2::glfwPollEvents();
     EXPECT_EQ(game.GetDeviceWidth(), 800);
     EXPECT_EQ(game.GetDeviceHeight(), 500);
-}
-
-TEST_F(HostLoopTest, MouseVisibilityGoesToTheCursorSetting) {
     game.SetMouseVisible(false);
     EXPECT_FALSE(backend.mouse_cursor);
-    game.SetMouseVisible(true);
-    EXPECT_TRUE(backend.mouse_cursor);
+    backend.Advance(0.2349);
+    EXPECT_EQ(game.Millisecs(), 1234) << "milliseconds truncate";
 }
 
 // A scripted minute at 60 updates per second with uneven frame times (1 to
-// 30 ms, none long enough to drop updates): update k never runs before its
-// slot (first + k/60 s) and at most one frame after it, so the rate cannot
-// drift.
+// 30 ms): update k never runs before its slot and at most one frame after it.
 TEST_F(HostLoopTest, UpdatesKeepSixtyPerSecondOverAScriptedMinute) {
     delegate->on_start = [this] { game.SetUpdateRate(60); };
     unsigned state = 12345;
@@ -333,18 +279,14 @@ TEST_F(HostLoopTest, UpdatesKeepSixtyPerSecondOverAScriptedMinute) {
         if (glfw2::glfwGetTime() >= 61.0) glfw2::glfwCloseWindow();
     };
     game.Run();
-
     const std::vector<Seen> updates = delegate->Only("update");
-    const double first = updates.front().at;
     double earliest = 0, latest = 0;
     for (size_t k = 0; k < updates.size(); ++k) {
-        const double lag = updates[k].at - (first + static_cast<double>(k) * kPeriod60);
+        const double lag = updates[k].at - updates[0].at - static_cast<double>(k) * kPeriod60;
         earliest = std::min(earliest, lag);
         latest = std::max(latest, lag);
     }
-    const double elapsed = updates.back().at - first;
-    std::printf("%zu updates in %.3f s (%.4f per second); behind their slots by %.2f to %.2f ms\n",
-                updates.size(), elapsed, (updates.size() - 1) / elapsed, earliest * 1000, latest * 1000);
+    std::printf("%zu updates, %.2f to %.2f ms behind their slots\n", updates.size(), earliest * 1e3, latest * 1e3);
     EXPECT_GE(earliest, -1e-9);
     EXPECT_LE(latest, 0.031);
     EXPECT_GE(updates.size(), 3590u);

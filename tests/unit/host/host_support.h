@@ -11,13 +11,13 @@
 #include "host/kzglfwgame.h"
 #include "host/scripted_backend.h"
 
-// One forwarded event as the delegate saw it.
+// One forwarded event as the delegate saw it, and the scripted time it arrived.
 struct Seen {
     std::string what;  // "start", "suspend", "resume", "update", "render", "key", "mouse", ...
     int event = 0;
     int data = 0;
     float x = 0, y = 0;
-    double at = 0;  // the scripted clock when it arrived
+    double at = 0;
 
     bool operator==(const Seen& o) const {
         return what == o.what && event == o.event && data == o.data && x == o.x && y == o.y;
@@ -36,29 +36,18 @@ public:
     std::vector<Seen> seen;
     std::function<void()> on_start, on_update, on_render;
 
-    void StartGame() override { Note("start"); if (on_start) on_start(); }
+    void StartGame() override { Note("start", on_start); }
     void SuspendGame() override { Note("suspend"); }
     void ResumeGame() override { Note("resume"); }
-    void UpdateGame() override { Note("update"); if (on_update) on_update(); }
-    void RenderGame() override { Note("render"); if (on_render) on_render(); }
-    void KeyEvent(int event, int data) override { seen.push_back(Seen{"key", event, data, 0, 0, Now()}); }
-    void MouseEvent(int event, int data, float x, float y) override {
-        seen.push_back(Seen{"mouse", event, data, x, y, Now()});
-    }
-    void TouchEvent(int event, int data, float x, float y) override {
-        seen.push_back(Seen{"touch", event, data, x, y, Now()});
-    }
-    void MotionEvent(int event, int data, float x, float y, float) override {
-        seen.push_back(Seen{"motion", event, data, x, y, Now()});
-    }
+    void UpdateGame() override { Note("update", on_update); }
+    void RenderGame() override { Note("render", on_render); }
     void DiscardGraphics() override { Note("discard"); }
+    void KeyEvent(int event, int data) override { Note("key", {}, event, data); }
+    void MouseEvent(int event, int data, float x, float y) override { Note("mouse", {}, event, data, x, y); }
+    void TouchEvent(int event, int data, float x, float y) override { Note("touch", {}, event, data, x, y); }
+    void MotionEvent(int event, int data, float x, float y, float) override { Note("motion", {}, event, data, x, y); }
 
-    int Count(const std::string& what) const {
-        int n = 0;
-        for (const Seen& s : seen) n += s.what == what;
-        return n;
-    }
-    // Only the events of the given kind, in order.
+    int Count(const std::string& what) const { return static_cast<int>(Only(what).size()); }
     std::vector<Seen> Only(const std::string& what) const {
         std::vector<Seen> out;
         for (const Seen& s : seen) {
@@ -68,8 +57,11 @@ public:
     }
 
 private:
-    static double Now() { return glfw2::glfwGetTime(); }
-    void Note(const char* what) { seen.push_back(Seen{what, 0, 0, 0, 0, Now()}); }
+    void Note(const char* what, const std::function<void()>& then = {}, int event = 0, int data = 0, float x = 0,
+              float y = 0) {
+        seen.push_back(Seen{what, event, data, x, y, glfw2::glfwGetTime()});
+        if (then) then();
+    }
 };
 
 // Counts the collection steps the gate runs.
@@ -86,9 +78,7 @@ class ScriptedHostTest : public ::testing::Test {
 protected:
     void SetUp() override {
         glfw2::UseBackend(&backend);
-        // The loop reads a time of 0 as "timing not started"; a real clock has
-        // moved on from 0 by the time the loop runs.
-        backend.Advance(1.0);
+        backend.Advance(1.0);  // the loop reads a time of 0 as "timing not started"
         delegate = new RecordingDelegate();
         game.SetDelegate(delegate);
     }
@@ -97,8 +87,8 @@ protected:
         glfw2::UseBackend(nullptr);
     }
 
-    // Ends the loop in the render of the given frame. (That frame then sees
-    // no window, which reads as not active: it suspends the game.)
+    // Ends the loop in the render of the given frame (which then suspends:
+    // no window reads as not active).
     void StopAtFrame(int frame) {
         delegate->on_render = [this, frame] {
             if (delegate->Count("render") == frame) glfw2::glfwCloseWindow();

@@ -41,30 +41,20 @@ TEST(TransKeyTest, TranslatesEveryListedKeyAndIgnoresTheRest) {
 
 TEST(TransKeyTest, KeyToCharGivesCharactersForTheEditingKeysOnly) {
     const KeyCase cases[] = {
-        {8, 8},        {9, 9},        {13, 13},      {27, 27},      {33, 65569},   {34, 65570},
-        {35, 65571},   {36, 65572},   {37, 65573},   {38, 65574},   {39, 65575},   {40, 65576},
-        {45, 65581},   {46, 127},     {32, 0},       {65, 0},       {16, 0},       {112, 0},
-        {41, 0},       {44, 0},       {127, 0},      {0, 0},
+        {8, 8},      {9, 9},      {13, 13},    {27, 27},    {33, 65569}, {34, 65570}, {35, 65571}, {36, 65572},
+        {37, 65573}, {38, 65574}, {39, 65575}, {40, 65576}, {45, 65581}, {46, 127},   {32, 0},     {65, 0},
+        {16, 0},     {112, 0},    {41, 0},     {44, 0},     {127, 0},    {0, 0},
     };
     for (const KeyCase& c : cases) EXPECT_EQ(KzGlfwGame::KeyToChar(c.glfwKey), c.key) << "key " << c.glfwKey;
 }
 
-// The GLFW 3 backend's key numbering, both ways.
 TEST(Glfw3KeysTest, MapsSystemKeysToTheClassicCodesAndBack) {
     const KeyCase cases[] = {
-        {GLFW_KEY_A, 'A'},
-        {GLFW_KEY_APOSTROPHE, '\''},
-        {GLFW_KEY_GRAVE_ACCENT, '`'},
-        {GLFW_KEY_ESCAPE, glfw2::KEY_ESC},
-        {GLFW_KEY_LEFT, glfw2::KEY_LEFT},
-        {GLFW_KEY_DELETE, glfw2::KEY_DEL},
-        {GLFW_KEY_F12, glfw2::KEY_F1 + 11},
-        {GLFW_KEY_F13, glfw2::KEY_F1 + 12},
-        {GLFW_KEY_KP_9, glfw2::KEY_KP_0 + 9},
-        {GLFW_KEY_KP_ENTER, glfw2::KEY_KP_ENTER},
-        {GLFW_KEY_RIGHT_SHIFT, glfw2::KEY_RSHIFT},
-        {GLFW_KEY_LEFT_ALT, glfw2::KEY_LALT},
-        {GLFW_KEY_MENU, glfw2::KEY_MENU},
+        {GLFW_KEY_A, 'A'}, {GLFW_KEY_APOSTROPHE, '\''}, {GLFW_KEY_GRAVE_ACCENT, '`'}, {GLFW_KEY_ESCAPE, glfw2::KEY_ESC},
+        {GLFW_KEY_LEFT, glfw2::KEY_LEFT}, {GLFW_KEY_DELETE, glfw2::KEY_DEL}, {GLFW_KEY_F12, glfw2::KEY_F1 + 11},
+        {GLFW_KEY_F13, glfw2::KEY_F1 + 12}, {GLFW_KEY_KP_9, glfw2::KEY_KP_0 + 9},
+        {GLFW_KEY_KP_ENTER, glfw2::KEY_KP_ENTER}, {GLFW_KEY_RIGHT_SHIFT, glfw2::KEY_RSHIFT},
+        {GLFW_KEY_LEFT_ALT, glfw2::KEY_LALT}, {GLFW_KEY_MENU, glfw2::KEY_MENU},
     };
     for (const KeyCase& c : cases) {
         EXPECT_EQ(glfw2::KeyFromGlfw3(c.glfwKey), c.key) << "system key " << c.glfwKey;
@@ -75,11 +65,12 @@ TEST(Glfw3KeysTest, MapsSystemKeysToTheClassicCodesAndBack) {
     EXPECT_EQ(glfw2::KeyToGlfw3(glfw2::KEY_SPECIAL), GLFW_KEY_UNKNOWN);
     for (int classic = 0; classic <= glfw2::KEY_LAST; ++classic) {
         const int system_key = glfw2::KeyToGlfw3(classic);
-        if (system_key != GLFW_KEY_UNKNOWN) EXPECT_EQ(glfw2::KeyFromGlfw3(system_key), classic) << classic;
+        if (system_key != GLFW_KEY_UNKNOWN) {
+            EXPECT_EQ(glfw2::KeyFromGlfw3(system_key), classic) << classic;
+        }
     }
 }
 
-// The callbacks, reached through the scripted window's event queue.
 class InputCallbackTest : public ScriptedHostTest {
 protected:
     void SetUp() override {
@@ -97,25 +88,14 @@ protected:
 };
 
 TEST_F(InputCallbackTest, KeysGiveKeyEventsAndEditingKeysAlsoACharacter) {
-    struct Case {
-        int glfwKey;
-        int action;
-        std::vector<Seen> events;
+    const struct { int glfwKey, action; std::vector<Seen> events; } cases[] = {
+        {'A', PRESS, {Key(1, 65)}}, {'A', RELEASE, {Key(2, 65)}},
+        {glfw2::KEY_LEFT, PRESS, {Key(1, 37), Key(3, 65573)}}, {glfw2::KEY_DEL, PRESS, {Key(1, 46), Key(3, 127)}},
+        {glfw2::KEY_ENTER, PRESS, {Key(1, 13), Key(3, 13)}}, {glfw2::KEY_LSHIFT, RELEASE, {Key(2, 16)}},
+        {glfw2::KEY_RSHIFT, RELEASE, {Key(2, 16)}}, {glfw2::KEY_KP_ENTER, PRESS, {}}, {glfw2::KEY_LALT, PRESS, {}},
+        {glfw2::KEY_F1 + 12, PRESS, {}}, {'A', 2, {}},  // an action that is neither press nor release
     };
-    const Case cases[] = {
-        {'A', PRESS, {Key(1, 65)}},
-        {'A', RELEASE, {Key(2, 65)}},
-        {glfw2::KEY_LEFT, PRESS, {Key(1, 37), Key(3, 65573)}},
-        {glfw2::KEY_DEL, PRESS, {Key(1, 46), Key(3, 127)}},
-        {glfw2::KEY_ENTER, PRESS, {Key(1, 13), Key(3, 13)}},
-        {glfw2::KEY_LSHIFT, RELEASE, {Key(2, 16)}},
-        {glfw2::KEY_RSHIFT, RELEASE, {Key(2, 16)}},
-        {glfw2::KEY_KP_ENTER, PRESS, {}},
-        {glfw2::KEY_LALT, PRESS, {}},
-        {glfw2::KEY_F1 + 12, PRESS, {}},
-        {'A', 2, {}},  // an action that is neither press nor release
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         backend.QueueKey(c.glfwKey, c.action);
         EXPECT_EQ(Deliver(), c.events) << "key " << c.glfwKey << " action " << c.action;
     }
@@ -139,41 +119,35 @@ TEST_F(InputCallbackTest, MouseButtonsUpToTheMiddleOneCarryTheCursorPosition) {
                                             Mouse(4, 1, 12, 34)}));
 }
 
-// PollJoystick over pads of several sizes. Each device button is pressed
-// alone, and the test records which of the 32 program buttons lights up.
+// PollJoystick over pads of several sizes.
 class JoystickTest : public ScriptedHostTest {
 protected:
     struct Read {
         bool present;
-        float joyx[2], joyy[2], joyz[2];
-        std::vector<int> pressed;  // program buttons that are true
+        std::vector<float> sticks;  // x, y, z of stick 0, then of stick 1
+        std::vector<int> pressed;   // program buttons that are true
     };
 
-    Read Poll(int port) {
+    Read Poll(int n_buttons, std::vector<float> axes, int pressed_button = -1) {
+        glfw2::ScriptedBackend::Joystick& pad = backend.JoystickAt(0);
+        pad.present = true;
+        pad.axes = std::move(axes);
+        pad.buttons.assign(n_buttons, RELEASE);
+        if (pressed_button >= 0) pad.buttons[pressed_button] = PRESS;
         Array<float> x(2), y(2), z(2);
         Array<bool> buttons(32);
-        Read r{};
-        r.present = game.PollJoystick(port, x, y, z, buttons);
-        for (int i = 0; i < 2; ++i) {
-            r.joyx[i] = x[i];
-            r.joyy[i] = y[i];
-            r.joyz[i] = z[i];
-        }
+        Read r{game.PollJoystick(0, x, y, z, buttons), {x[0], y[0], z[0], x[1], y[1], z[1]}, {}};
         for (int b = 0; b < 32; ++b) {
             if (buttons[b]) r.pressed.push_back(b);
         }
         return r;
     }
 
-    // Program button lit by each device button in turn.
+    // The program button lit by each device button pressed alone.
     std::vector<int> ButtonMap(int n_buttons) {
-        glfw2::ScriptedBackend::Joystick& pad = backend.JoystickAt(0);
-        pad.present = true;
         std::vector<int> map;
         for (int d = 0; d < n_buttons; ++d) {
-            pad.buttons.assign(n_buttons, RELEASE);
-            pad.buttons[d] = PRESS;
-            const Read r = Poll(0);
+            const Read r = Poll(n_buttons, {}, d);
             map.push_back(r.pressed.size() == 1 ? r.pressed[0] : -1);
         }
         return map;
@@ -188,58 +162,41 @@ TEST_F(JoystickTest, ButtonsBeyondTwelveMoveTheLastFourToEightToEleven) {
     EXPECT_EQ(ButtonMap(18), std::vector<int>({0, 1, 2, 3, 4, 5, 6, 7, 12, 13, 14, 15, 16, 17, 8, 9, 10, 11}));
 }
 
-TEST_F(JoystickTest, ButtonsPastTheDevicesCountAreLeftAlone) {
-    glfw2::ScriptedBackend::Joystick& pad = backend.JoystickAt(0);
-    pad.present = true;
-    pad.buttons = {RELEASE, RELEASE, RELEASE, RELEASE};
-    Array<float> x(2), y(2), z(2);
-    Array<bool> buttons(32);
-    for (bool& b : buttons) b = true;
-    ASSERT_TRUE(game.PollJoystick(0, x, y, z, buttons));
-    for (int b = 0; b < 32; ++b) EXPECT_EQ(buttons[b], b >= 4) << b;
-}
-
 TEST_F(JoystickTest, AxesFillBothSticksWithCorrectionsForTwoKnownPads) {
-    struct Case {
+    const struct {
         int n_buttons;
-        std::vector<float> axes;
-        float joyx[2], joyy[2], joyz[2];
+        std::vector<float> axes, sticks;
+    } cases[] = {
+        {4, {.1f, .2f, .3f, .4f, .5f, .6f}, {.1f, .2f, .3f, .4f, .5f, .6f}},
+        {4, {.1f, .2f}, {.1f, .2f, 0, 0, 0, 0}},                               // missing axes read 0
+        {14, {.1f, .2f, .3f, .4f, .5f}, {.1f, .2f, .3f, .5f, -.4f, 0}},        // 14 buttons, 5 axes
+        {14, {.1f, .2f, .3f, .4f, .5f, .6f}, {.1f, .2f, .3f, .4f, .5f, .6f}},  // 6 axes: as is
+        {18, {.1f, .2f, .3f, .4f}, {.1f, .2f, .3f, .4f, -.3f, 0}},             // 18 buttons, 4 axes
+        {16, {.1f, .2f, .3f, .4f}, {.1f, .2f, .3f, .4f, 0, 0}},
     };
-    const Case cases[] = {
-        {4, {.1f, .2f, .3f, .4f, .5f, .6f}, {.1f, .4f}, {.2f, .5f}, {.3f, .6f}},
-        {4, {.1f, .2f}, {.1f, 0}, {.2f, 0}, {0, 0}},                                 // missing axes read 0
-        {14, {.1f, .2f, .3f, .4f, .5f}, {.1f, .5f}, {.2f, -.4f}, {.3f, 0}},          // 14 buttons, 5 axes
-        {14, {.1f, .2f, .3f, .4f, .5f, .6f}, {.1f, .4f}, {.2f, .5f}, {.3f, .6f}},    // 6 axes: as is
-        {18, {.1f, .2f, .3f, .4f}, {.1f, .4f}, {.2f, -.3f}, {.3f, 0}},               // 18 buttons, 4 axes
-        {16, {.1f, .2f, .3f, .4f}, {.1f, .4f}, {.2f, 0}, {.3f, 0}},
-    };
-    glfw2::ScriptedBackend::Joystick& pad = backend.JoystickAt(0);
-    pad.present = true;
-    for (const Case& c : cases) {
-        pad.axes = c.axes;
-        pad.buttons.assign(c.n_buttons, RELEASE);
-        const Read r = Poll(0);
-        ASSERT_TRUE(r.present);
-        for (int i = 0; i < 2; ++i) {
-            EXPECT_FLOAT_EQ(r.joyx[i], c.joyx[i]) << c.n_buttons << " buttons, stick " << i;
-            EXPECT_FLOAT_EQ(r.joyy[i], c.joyy[i]) << c.n_buttons << " buttons, stick " << i;
-            EXPECT_FLOAT_EQ(r.joyz[i], c.joyz[i]) << c.n_buttons << " buttons, stick " << i;
-        }
+    for (const auto& c : cases) {
+        const Read r = Poll(c.n_buttons, c.axes);
+        EXPECT_TRUE(r.present);
+        EXPECT_EQ(r.sticks, c.sticks) << c.n_buttons << " buttons, " << c.axes.size() << " axes";
     }
 }
 
-TEST_F(JoystickTest, AnAbsentJoystickReportsFalseAndLeavesTheArrays) {
+TEST_F(JoystickTest, AbsentPadsAndShortArraysAreRefusedAndButtonsPastTheCountLeftAlone) {
     Array<float> x(2), y(2), z(2);
     Array<bool> buttons(32);
+    for (bool& b : buttons) b = true;
     x[0] = 0.7f;
-    buttons[3] = true;
     EXPECT_FALSE(game.PollJoystick(1, x, y, z, buttons));
     EXPECT_FLOAT_EQ(x[0], 0.7f);
     EXPECT_TRUE(buttons[3]);
-    // Arrays too short for a joystick state are refused, not overrun.
-    backend.JoystickAt(0).present = true;
-    EXPECT_FALSE(game.PollJoystick(0, Array<float>(1), y, z, buttons));
+
+    glfw2::ScriptedBackend::Joystick& pad = backend.JoystickAt(0);
+    pad.present = true;
+    pad.buttons.assign(4, RELEASE);
+    EXPECT_FALSE(game.PollJoystick(0, Array<float>(1), y, z, buttons)) << "too short for a stick pair";
     EXPECT_FALSE(game.PollJoystick(0, x, y, z, Array<bool>(4)));
+    ASSERT_TRUE(game.PollJoystick(0, x, y, z, buttons));
+    for (int b = 0; b < 32; ++b) EXPECT_EQ(buttons[b], b >= 4) << b;
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ using SourceStack = gc_stack<ItemSource*>;
 using ItemMap = gc_int_map<Item*>;
 using Node = gc_map_node<Item*>;
 
-TEST(StackTest, GrowsToTwiceTheLengthPlusTen) {
+TEST(StackTest, GrowsToTwiceTheLengthPlusTenAndStartsWithTheSharedEmptyArray) {
     ItemStack* stack = (new ItemStack())->m_new();
     std::vector<int> capacities;
     for (int i = 0; i < 11; ++i) {
@@ -31,6 +31,7 @@ TEST(StackTest, GrowsToTwiceTheLengthPlusTen) {
     EXPECT_EQ(capacities, std::vector<int>({10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 30}));
     for (int i = 11; i < 30; ++i) EXPECT_EQ(stack->m_data[i], nullptr);
     for (int i = 0; i < 11; ++i) EXPECT_EQ(stack->p_Get(i)->n, i);
+    EXPECT_TRUE((new ItemStack())->m_new()->p_ToArray().IsSharedEmpty()) << "ToArray of an empty stack";
 }
 
 TEST(StackTest, AppendingGrowsForTheWholeCountAndCopiesInOrder) {
@@ -43,10 +44,6 @@ TEST(StackTest, AppendingGrowsForTheWholeCountAndCopiesInOrder) {
     stack->p_Push5(words, 0, 5);
     EXPECT_EQ(stack->m_data.Length(), 2 * 14 + 10);
     EXPECT_EQ(stack->p_Join(String(",")), String("first,b,c,d,a,b,c,d,e,a,b,c,d,e"));
-}
-
-TEST(StackTest, ToArrayOfAnEmptyStackIsTheSharedEmptyArray) {
-    EXPECT_TRUE((new ItemStack())->m_new()->p_ToArray().IsSharedEmpty());
 }
 
 TEST(StackTest, NewFromArrayAndToArrayCopyTheElements) {

@@ -26,12 +26,9 @@ TEST(ErrorsTest, EmptyErrorEndsQuietlyWithStatusZero) {
 }
 
 TEST(ErrorsTest, FatalErrorReportsThenFollowsTheStopProtocolOnStandardInput) {
-    const struct {
-        std::string input, out, err;
-        int status;
-    } cases[] = {
+    const struct { std::string input, out, err; int status; } cases[] = {
         {"", kReport, kStopLine, kFailureStatus},  // end of input
-        {"r\n", kReport + kReport, kStopLine + kStopLine, kFailureStatus},
+        {"r\n", kReport + kReport, kStopLine + kStopLine, kFailureStatus},  // resuming repeats the report
         {"s\n", kReport + kReport, kStopLine + kStopLine, kFailureStatus},
         {"e\n", kReport + kReport, kStopLine + kStopLine, kFailureStatus},
         {"l\n", kReport + kReport, kStopLine + kStopLine, kFailureStatus},
@@ -55,10 +52,7 @@ TEST(ErrorsTest, FatalErrorNarrowsTheMessageToEightBits) {
 }
 
 TEST(ErrorsTest, StopProtocolCommandsSetStepModeAndSuspend) {
-    const struct {
-        const char* command;
-        int stepmode, suspend;
-    } cases[] = {{"r\n", 0, 0}, {"s\n", 's', 1}, {"e\n", 'e', 1}, {"l\n", 'l', 0}, {"?\n@0\nresume\n", 0, 0}};
+    const struct { const char* command; int stepmode, suspend; } cases[] = {{"r\n", 0, 0}, {"s\n", 's', 1}, {"e\n", 'e', 1}, {"l\n", 'l', 0}, {"?\n@0\nresume\n", 0, 0}};
     for (const auto& c : cases) {
         const ChildResult r = RunInChild(
             [] {
@@ -79,9 +73,7 @@ TEST(ErrorsTest, AddressCommandDescribesOnlyLiveCollectedObjects) {
     char live_text[64], stack_text[64];
     std::snprintf(live_text, sizeof live_text, "@%p\n", static_cast<void*>(live));
     std::snprintf(stack_text, sizeof stack_text, "@%p\n", static_cast<void*>(&on_stack));
-    const struct {
-        std::string input, description;
-    } cases[] = {
+    const struct { std::string input, description; } cases[] = {
         {live_text, "+Object\n\n"},  // the description ends in a line feed of its own
         {"@0\n", "\n"},
         {"@(nil)\n", "\n"},
@@ -97,14 +89,9 @@ TEST(ErrorsTest, AddressCommandDescribesOnlyLiveCollectedObjects) {
 }
 
 TEST(ErrorsTest, SignalsBecomeFatalErrorsWithTheirMessages) {
-    const struct {
-        int signal;
-        const char* message;
-    } cases[] = {
-        {SIGFPE, "Floating point exception"},
-        {SIGSEGV, "Memory access violation"},
-        {SIGILL, "Illegal instruction"},
-        {SIGUSR1, "Unknown signal"},
+    const struct { int signal; const char* message; } cases[] = {
+        {SIGFPE, "Floating point exception"}, {SIGSEGV, "Memory access violation"},
+        {SIGILL, "Illegal instruction"},      {SIGUSR1, "Unknown signal"},
     };
     for (const auto& c : cases) {
         const int sig = c.signal;

@@ -55,22 +55,16 @@ TEST(StringTest, OperationsThatChangeNothingShareTheReceiversRep) {
     EXPECT_FALSE(text.Replace(String("b"), String("b")).SharesRepWith(text));
 }
 
-TEST(StringTest, FloatTextFollowsPercentDot17gWithDotZeroAppended) {
-    const struct {
-        float value;
-        const char* text;
-    } cases[] = {
+TEST(StringTest, NumberTextFollowsPercentIAndPercentDot17gWithDotZeroAppended) {
+    const struct { float value; const char* text; } cases[] = {
         {1.0f, "1.0"}, {0.5f, "0.5"}, {0.1f, "0.10000000149011612"}, {100.0f, "100.0"}, {-0.5f, "-0.5"},
         {-0.0f, "-0.0"}, {0.0f, "0.0"}, {1.0e20f, "1.0000000200408773e+20"}, {1.0e-20f, "9.9999996826552254e-21"},
         {16777216.0f, "16777216.0"}, {std::numeric_limits<float>::max(), "3.4028234663852886e+38"},
         {std::numeric_limits<float>::denorm_min(), "1.4012984643248171e-45"},
     };
     for (const auto& c : cases) EXPECT_EQ(Utf8(String(c.value)), c.text) << c.text;
-}
-
-TEST(StringTest, IntTextFollowsPercentI) {
     for (const int value : {0, -7, 2147483647, std::numeric_limits<int>::min()}) {
-        EXPECT_EQ(Utf8(String(value)), std::to_string(value));
+        EXPECT_EQ(Utf8(String(value)), std::to_string(value)) << "int text follows %i";
     }
 }
 
@@ -91,11 +85,7 @@ TEST(StringTest, EqualityComparesCodeUnitsExactly) {
 }
 
 TEST(StringTest, SplitKeepsEmptyPiecesAndScansWithoutOverlap) {
-    const struct {
-        const char* text;
-        const char* separator;
-        std::vector<std::string> pieces;
-    } cases[] = {
+    const struct { const char* text; const char* separator; std::vector<std::string> pieces; } cases[] = {
         {"1|2|", "|", {"1", "2", ""}}, {"a||b", "|", {"a", "", "b"}}, {"", "|", {""}}, {"|", "|", {"", ""}},
         {"abc", "|", {"abc"}}, {"aaaa", "aa", {"", "", ""}}, {"aaa", "aa", {"", "a"}},
         {"x--y--z", "--", {"x", "y", "z"}}, {"abc", "", {"a", "b", "c"}}, {"", "", {}},
@@ -108,15 +98,12 @@ TEST(StringTest, SplitKeepsEmptyPiecesAndScansWithoutOverlap) {
     }
 }
 
-TEST(StringTest, JoinPutsTheSeparatorBetweenEachPair) {
+TEST(StringTest, JoinPutsTheSeparatorBetweenEachPairAndReplaceEveryNonOverlappingMatch) {
     EXPECT_EQ(String("|").Join(Strings({"1", "2", "3"})), String("1|2|3"));
     EXPECT_EQ(String(", ").Join(Strings({"", ""})), String(", "));
     EXPECT_EQ(String().Join(Strings({"a", "b"})), String("ab"));
     const String text("7|||8|9|");
     EXPECT_EQ(String("|").Join(text.Split(String("|"))), text);
-}
-
-TEST(StringTest, ReplaceSubstitutesEveryNonOverlappingMatch) {
     EXPECT_EQ(String("a.b.c").Replace(String("."), String("--")), String("a--b--c"));
     EXPECT_EQ(String("aaa").Replace(String("aa"), String("b")), String("ba"));
     EXPECT_EQ(String("xyx").Replace(String("x"), String("xx")), String("xxyxx"));
@@ -125,10 +112,7 @@ TEST(StringTest, ReplaceSubstitutesEveryNonOverlappingMatch) {
 }
 
 TEST(StringTest, ToIntBehavesLikeAtoiOnTheNarrowedText) {
-    const struct {
-        const char* text;
-        int value;
-    } cases[] = {
+    const struct { const char* text; int value; } cases[] = {
         {"12abc", 12}, {"", 0}, {"-7", -7}, {"  +42", 42}, {"\t\n9", 9}, {"abc", 0},
         {"- 5", 0},    {"2147483647", 2147483647}, {"-2147483648", -2147483648LL},
     };
@@ -141,17 +125,14 @@ TEST(StringTest, ToIntBehavesLikeAtoiOnTheNarrowedText) {
     EXPECT_EQ(String(wide, 2).ToInt(), 51);
 }
 
-TEST(StringTest, Utf8UsesOneToThreeBytesAndEncodesSurrogatesOneByOne) {
+TEST(StringTest, Utf8EncodesSurrogatesOneByOneAndCStringNarrowsToTheLowByte) {
     const Char text[] = {'A', 0xE9, 0x20AC, 0xD83D, 0xFFFF};
     EXPECT_EQ(Utf8(String(text, 5)), "A\xC3\xA9\xE2\x82\xAC\xED\xA0\xBD\xEF\xBF\xBF");
-}
-
-TEST(StringTest, CStringNarrowsToTheLowByteAndIsSharedBetweenCopies) {
     const Char wide[] = {'h', 0x0169, '!'};
     const String::CString<char> c(String(wide, 3));
     const String::CString<char> copy(c);
     EXPECT_STREQ(static_cast<const char*>(c), "hi!");
-    EXPECT_EQ(static_cast<const char*>(c), static_cast<const char*>(copy));
+    EXPECT_EQ(static_cast<const char*>(c), static_cast<const char*>(copy)) << "copies share the buffer";
 }
 
 }  // namespace
