@@ -1,6 +1,8 @@
 // Pointer and touch sampling, the consumption locks, the hit tests of
 // on-screen buttons, the on-screen pad and the tilt indicator.
 #include <limits>
+#include <utility>
+#include <vector>
 
 #include "tests/unit/game/controls/controls_fixture.h"
 
@@ -26,15 +28,10 @@ TEST_F(PointerTest, ThePointerAndFingersAreReadInVirtualUnitsPastTheOverscan) {
     device->p_MouseEvent(kEventMouseMove, 0, 110, 67.5f);
     Touch(3, 30, 27.5f);
     app->p_SampleInput();
-    EXPECT_EQ(app->m_mouseX, 50);
-    EXPECT_EQ(app->m_mouseY, 30);
-    EXPECT_EQ(app->m_touchDown[3], 1);
-    EXPECT_EQ(app->m_touchX[3], 10);
-    EXPECT_EQ(app->m_touchY[3], 10);
-    EXPECT_EQ(app->m_touchX[2], -3717);
-    EXPECT_EQ(app->m_touchY[2], -3717);
-    EXPECT_EQ(app->m_touching, 1);
-    EXPECT_EQ(app->m_mouseHits, 0);
+    EXPECT_EQ(std::vector<int>({app->m_mouseX, app->m_mouseY, app->m_mouseHits, app->m_touching}),
+              std::vector<int>({50, 30, 0, 1}));
+    EXPECT_EQ(std::vector<int>({app->m_touchDown[3], app->m_touchX[3], app->m_touchY[3]}), std::vector<int>({1, 10, 10}));
+    EXPECT_EQ(std::vector<int>({app->m_touchX[2], app->m_touchY[2]}), std::vector<int>({-3717, -3717})) << "no finger 2";
 
     // An iconified window (no size) before any layout (scale 0): no NaN or
     // out-of-range value is converted; the positions saturate.
@@ -44,8 +41,7 @@ TEST_F(PointerTest, ThePointerAndFingersAreReadInVirtualUnitsPastTheOverscan) {
     app->m_scaleY = 0;
     device->p_MouseEvent(kEventMouseMove, 0, 15, 0);
     app->p_SampleInput();
-    EXPECT_EQ(app->m_mouseX, std::numeric_limits<int>::max());
-    EXPECT_EQ(app->m_mouseY, 0);
+    EXPECT_EQ(std::vector<int>({app->m_mouseX, app->m_mouseY}), std::vector<int>({std::numeric_limits<int>::max(), 0}));
 }
 
 TEST_F(PointerTest, ANewClickStartsWithoutMovementAndADragKeepsThePreviousPosition) {
@@ -53,17 +49,13 @@ TEST_F(PointerTest, ANewClickStartsWithoutMovementAndADragKeepsThePreviousPositi
     app->p_SampleInput();
     device->p_MouseEvent(kEventMouseDown, 0, 40, 50);
     app->p_SampleInput();
-    EXPECT_EQ(app->m_prevMouseX, 40);
-    EXPECT_EQ(app->m_prevMouseY, 50);
-    EXPECT_EQ(app->m_mouseHits, 1);
-    EXPECT_EQ(app->m_touchDown[0], 1);  // the click is finger 0
+    EXPECT_EQ(std::vector<int>({app->m_prevMouseX, app->m_prevMouseY, app->m_mouseHits}), std::vector<int>({40, 50, 1}));
+    EXPECT_EQ(app->m_touchDown[0], 1) << "the click is finger 0";
 
     device->p_EndUpdate();
     device->p_MouseEvent(kEventMouseMove, 0, 45, 55);
     app->p_SampleInput();
-    EXPECT_EQ(app->m_prevMouseX, 40);
-    EXPECT_EQ(app->m_mouseX, 45);
-    EXPECT_EQ(app->m_mouseHits, 0);
+    EXPECT_EQ(std::vector<int>({app->m_prevMouseX, app->m_mouseX, app->m_mouseHits}), std::vector<int>({40, 45, 0}));
 }
 
 TEST_F(PointerTest, BothLocksClearInTheUpdateWhenNothingIsPressedOrTouched) {
@@ -72,19 +64,14 @@ TEST_F(PointerTest, BothLocksClearInTheUpdateWhenNothingIsPressedOrTouched) {
     device->p_KeyEvent(kEventKeyDown, 32);
     Touch(1, 5, 5);
     SampleAndLock();
-    EXPECT_EQ(app->m_keyLock, 1);
-    EXPECT_EQ(app->m_touchLock, 1);
-
+    EXPECT_EQ(std::vector<int>({app->m_keyLock, app->m_touchLock}), std::vector<int>({1, 1}));
     device->p_KeyEvent(kEventKeyUp, 32);
     SampleAndLock();
-    EXPECT_EQ(app->m_keyLock, 0);
-    EXPECT_EQ(app->m_touchLock, 1);
-
+    EXPECT_EQ(std::vector<int>({app->m_keyLock, app->m_touchLock}), std::vector<int>({0, 1}));
     app->m_keyLock = 1;
     Lift(1);
     SampleAndLock();
-    EXPECT_EQ(app->m_keyLock, 0);
-    EXPECT_EQ(app->m_touchLock, 0);
+    EXPECT_EQ(std::vector<int>({app->m_keyLock, app->m_touchLock}), std::vector<int>({0, 0}));
 }
 
 // Back is held in each case; an open options box holds both locks and closes
@@ -184,11 +171,8 @@ TEST_F(OnScreenPadTest, TheSavedLayoutIsClampedToTheScreen) {
         app->m_settings[11] = c.height;
         app->m_settings[12] = c.size;
         Update();
-        EXPECT_EQ(app->m_settings[10], c.clampedX);
-        EXPECT_EQ(app->m_settings[11], c.clampedHeight);
-        EXPECT_EQ(app->m_settings[12], c.clampedSize);
-        EXPECT_EQ(app->m_padX, c.clampedX);
-        EXPECT_EQ(app->m_padY, 480 - c.clampedHeight);
+        EXPECT_EQ(std::vector<int>({app->m_settings[10], app->m_settings[11], app->m_settings[12], app->m_padX, app->m_padY}),
+                  std::vector<int>({c.clampedX, c.clampedHeight, c.clampedSize, c.clampedX, 480 - c.clampedHeight}));
         EXPECT_FLOAT_EQ(app->m_padScale, c.clampedSize / 10.0f);
     }
 }
@@ -219,30 +203,25 @@ TEST_F(OnScreenPadTest, WhilePausedOneFingerDragsThePadAndTheNextUpdateClampsIt)
     app->m_paused = 1;
     Touch(0, 10, 470);  // inside the pad's box at (64, 416), scale 3: half size 60
     Update();
-    EXPECT_EQ(app->m_settings[10], 10);
-    EXPECT_EQ(app->m_settings[11], 10);
+    EXPECT_EQ(std::vector<int>({app->m_settings[10], app->m_settings[11]}), std::vector<int>({10, 10}));
     Lift(0);
     Update();
-    EXPECT_EQ(app->m_settings[10], 32);
-    EXPECT_EQ(app->m_settings[11], 32);
+    EXPECT_EQ(std::vector<int>({app->m_settings[10], app->m_settings[11]}), std::vector<int>({32, 32}));
 }
 
+// The size is the fingers' spread / 16; a new pinch starts from its own spread.
 TEST_F(OnScreenPadTest, APinchResizesThePadFromItsSecondUpdateAndNeverBelowEight) {
     app->m_paused = 1;
     Touch(0, 300, 100);
-    Touch(1, 460, 100);  // spread 160 / 16 = 10
+    Touch(1, 460, 100);
     Update();
     EXPECT_EQ(app->m_settings[12], 10);
-    device->p_TouchEvent(kEventTouchMove, 1, 524, 100);  // spread 14
-    Update();
-    EXPECT_EQ(app->m_settings[12], 14);
-    device->p_TouchEvent(kEventTouchMove, 1, 310, 100);  // spread 0
-    Update();
-    EXPECT_EQ(app->m_settings[12], 0);
-    Update();
-    EXPECT_EQ(app->m_settings[12], 8);
-
-    Lift(1);  // the pinch memory is reset: a new pinch starts from its own spread
+    for (const auto& [x, size] : {std::pair{524.0f, 14}, {310.0f, 0}, {310.0f, 8}}) {
+        device->p_TouchEvent(kEventTouchMove, 1, x, 100);
+        Update();
+        EXPECT_EQ(app->m_settings[12], size) << "second finger at " << x;
+    }
+    Lift(1);
     Update();
     Touch(1, 620, 100);
     Update();

@@ -50,12 +50,8 @@ protected:
         ASSERT_TRUE(WriteFileBytes(scratch.File(".zarnikstate"), std::vector<unsigned char>(text.begin(), text.end())));
     }
     static std::vector<std::string> Elements(const std::string& text) {
-        std::vector<std::string> parts;
-        std::string::size_type start = 0;
-        for (std::string::size_type bar; (bar = text.find('|', start)) != std::string::npos; start = bar + 1) {
-            parts.push_back(text.substr(start, bar - start));
-        }
-        parts.push_back(text.substr(start));
+        std::vector<std::string> parts(1);
+        for (char c : text) c == '|' ? parts.emplace_back() : parts.back() += c;
         return parts;
     }
     static std::string Join(const std::vector<std::string>& parts) {
@@ -93,15 +89,9 @@ TEST_F(SaveTest, ChecksumsOfTheWorkedExamples) {
     app->p_Save();
     const std::vector<std::string> parts = Elements(StateText());
     ASSERT_EQ(parts.size(), 204u);
-    EXPECT_EQ(parts[25], "5");
-    EXPECT_EQ(parts[26], "1");
-    EXPECT_EQ(parts[27], "2");
-    EXPECT_EQ(parts[28], "0");
-    EXPECT_EQ(parts[34], "3");
-    EXPECT_EQ(parts[35], "100");
-    EXPECT_EQ(parts[55], "400");
-    EXPECT_EQ(parts[76], "0");
-    EXPECT_EQ(parts[203], "");
+    const std::pair<int, const char*> worked[] = {{25, "5"},   {26, "1"},   {27, "2"}, {28, "0"},  {34, "3"},
+                                                  {35, "100"}, {55, "400"}, {76, "0"}, {203, ""}};
+    for (const auto& [element, text] : worked) EXPECT_EQ(parts[element], text) << "element " << element;
 
     // Flag 31 alone makes the first word negative and loads back as itself.
     app = FreshApp();
@@ -158,12 +148,10 @@ TEST_F(SaveTest, ChecksumsWrapAtThirtyTwoBitsWithValuesNearTheIntLimits) {
     WriteStateText(Join(parts) + "|");
 
     EXPECT_EQ(LoadFresh(), (std::vector<std::string>{"Settings Loaded", "Badges Loaded"}));
-    EXPECT_EQ(app->m_settings[3], kIntMin);
-    EXPECT_EQ(app->m_settings[24], kIntMin + 1);
-    EXPECT_EQ(app->m_settings[23], kIntMax);
-    EXPECT_TRUE(app->m_badgeFlags[30]);
-    EXPECT_FALSE(app->m_badgeFlags[31]);
-    EXPECT_TRUE(app->m_badgeFlags[65]);
+    EXPECT_EQ(std::vector<int>({app->m_settings[3], app->m_settings[24], app->m_settings[23]}),
+              std::vector<int>({kIntMin, kIntMin + 1, kIntMax}));
+    EXPECT_EQ(std::vector<bool>({app->m_badgeFlags[30], app->m_badgeFlags[31], app->m_badgeFlags[65]}),
+              std::vector<bool>({true, false, true}));
 
     // Scores at the limits save and load back with their wrapped checksums.
     app->m_scores[9] = kIntMax;
@@ -171,9 +159,8 @@ TEST_F(SaveTest, ChecksumsWrapAtThirtyTwoBitsWithValuesNearTheIntLimits) {
     app->m_scores[29] = kIntMax;
     app->p_Save();
     EXPECT_EQ(LoadFresh(), kAllLoaded);
-    EXPECT_EQ(app->m_scores[9], kIntMax);
-    EXPECT_EQ(app->m_scores[39], kIntMin);
-    EXPECT_EQ(app->m_scores[29], kIntMax);
+    EXPECT_EQ(std::vector<int>({app->m_scores[9], app->m_scores[39], app->m_scores[29]}),
+              std::vector<int>({kIntMax, kIntMin, kIntMax}));
 }
 
 TEST_F(SaveTest, AChangedValueResetsItsSectionWithItsMessage) {
@@ -230,10 +217,8 @@ TEST_F(SaveTest, ATruncatedFileLoadsItsCompleteSectionsSilently) {
     EXPECT_EQ(LoadFresh(), (std::vector<std::string>{"Settings Loaded", "Badges Loaded", "Highscore 0 Loaded",
                                                       "Highscore 1 Loaded"}));
     EXPECT_TRUE(app->m_badgeFlags[7]);
-    EXPECT_EQ(app->m_scores[19], 519);
-    EXPECT_EQ(app->m_scores[49], 549);
-    EXPECT_EQ(app->m_scores[20], 0);
-    EXPECT_EQ(app->m_scores[50], 0);
+    EXPECT_EQ(std::vector<int>({app->m_scores[19], app->m_scores[49], app->m_scores[20], app->m_scores[50]}),
+              std::vector<int>({519, 549, 0, 0}));
 }
 
 TEST_F(SaveTest, TheOverscanSettingIsKeptOnlyOnTheConsole) {
@@ -254,11 +239,9 @@ TEST_F(SaveTest, TheOverscanSettingIsKeptOnlyOnTheConsole) {
 // repair runs in every case.
 TEST_F(SaveTest, MissingOrForeignTextLoadsByTheSameRules) {
     EXPECT_TRUE(LoadFresh().empty());
-    EXPECT_EQ(app->m_settings[5], 1);
-    EXPECT_EQ(app->m_settings[10], 64);
-    EXPECT_EQ(app->m_settings[11], 64);
-    EXPECT_EQ(app->m_settings[12], 10);
-    EXPECT_EQ(app->m_settings[14], 1);
+    EXPECT_EQ(std::vector<int>({app->m_settings[5], app->m_settings[10], app->m_settings[11], app->m_settings[12],
+                                app->m_settings[14]}),
+              std::vector<int>({1, 64, 64, 10, 1}));
 
     WriteStateText(std::string(300, '|'));
     EXPECT_EQ(LoadFresh(), kAllLoaded);
