@@ -3,7 +3,6 @@
 // rotation, and the characters that draw nothing.
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -18,10 +17,6 @@ struct Glyph {
     float x, y;
     int frame;
 };
-
-std::ostream& operator<<(std::ostream& out, const Glyph& g) {
-    return out << "frame " << g.frame << " at (" << g.x << ", " << g.y << ")";
-}
 
 struct TextCase {
     const char* what;
@@ -52,24 +47,17 @@ TEST_P(TextTest, GlyphsLandWhereTheWorkedExampleSays) {
     for (int r = 0; r < records; ++r) {
         const float* record = &app->m_drawList[r * c_MyApp::kRecordFloats];
         const Glyph& want = c.expected[r];
-        EXPECT_EQ(record[0], static_cast<float>(kFont)) << want;
-        EXPECT_NEAR(record[1], want.x, 1e-4) << want;
-        EXPECT_NEAR(record[2], want.y, 1e-4) << want;
-        EXPECT_EQ(record[6], static_cast<float>(want.frame)) << want;
-        EXPECT_EQ(record[3], -c.angle) << want;
-        EXPECT_EQ(record[4], c.sizeX) << want;
+        SCOPED_TRACE("glyph " + std::to_string(r));
+        EXPECT_EQ(record[0], static_cast<float>(kFont));
+        EXPECT_NEAR(record[1], want.x, 1e-4);
+        EXPECT_NEAR(record[2], want.y, 1e-4);
+        EXPECT_EQ(record[6], static_cast<float>(want.frame));
+        EXPECT_EQ(record[3], -c.angle);
+        EXPECT_EQ(record[4], c.sizeX);
     }
 }
 
 std::vector<Char> Text(const std::string& ascii) { return std::vector<Char>(ascii.begin(), ascii.end()); }
-
-std::vector<Char> Marked(const std::string& before, Char letter, const std::string& after) {
-    std::vector<Char> text = Text(before);
-    text.push_back(kMark);
-    if (letter != 0) text.push_back(letter);
-    for (char c : after) text.push_back(static_cast<Char>(c));
-    return text;
-}
 
 // The pen starts on the prefixed space, so the first character sits one
 // advance (7 × scale) after the start point.
@@ -82,10 +70,10 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"FirstLineBelowY", Text("A"), 0, 50, 0, 0, 1, 1, 0, 0, {{7, 55, 33}}},
         TextCase{"FirstLineAboveY", Text("A"), 0, 50, 0, 2, 1, 1, 0, 0, {{7, 45, 33}}},
         // " ¬KA" measures 7 + 9 = 16 (the A is not measured); the pair advances 11.
-        TextCase{"ControllerGlyphRightAligned", Marked("", 'K', "A"), 100, 0, 2, 1, 1, 1, 0, 1,
+        TextCase{"ControllerGlyphRightAligned", {kMark, 'K', 'A'}, 100, 0, 2, 1, 1, 1, 0, 1,
                  {{91, 0, 97}, {102, 0, 33}}},
-        TextCase{"KeyboardGlyph", Marked("", 'K', "A"), 100, 0, 2, 1, 1, 1, 0, 0, {{91, 0, 113}, {102, 0, 33}}},
-        TextCase{"WideGlyph", Marked("", 'U', "A"), 0, 0, 0, 1, 1, 1, 0, 1, {{7, 0, 100}, {20, 0, 33}}},
+        TextCase{"KeyboardGlyph", {kMark, 'K', 'A'}, 100, 0, 2, 1, 1, 1, 0, 0, {{91, 0, 113}, {102, 0, 33}}},
+        TextCase{"WideGlyph", {kMark, 'U', 'A'}, 0, 0, 0, 1, 1, 1, 0, 1, {{7, 0, 100}, {20, 0, 33}}},
         // Wide w (9), narrow i (4); W, the last character, is not measured: 7 + 9 + 4.
         TextCase{"LetterClasses", Text("wiW"), 100, 0, 2, 1, 1, 1, 0, 0, {{87, 0, 87}, {96, 0, 73}, {100, 0, 55}}},
         // The second line starts at the start point moved down one line (10 × 2).
@@ -97,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
         // left, and so does the next line.
         TextCase{"RotatedWithBreak", Text("A\\nB"), 100, 100, 0, 0, 1, 1, 90, 0, {{95, 107, 33}, {85, 100, 34}}},
         // A "¬" with nothing after it ends the text (measured: space and A).
-        TextCase{"MarkAtTheEnd", Marked("A", 0, ""), 0, 0, 1, 1, 1, 1, 0, 0, {{0, 0, 33}}},
+        TextCase{"MarkAtTheEnd", {'A', kMark}, 0, 0, 1, 1, 1, 1, 0, 0, {{0, 0, 33}}},
         // A character 0 takes no space; control characters and codes above
         // 159 take space but draw nothing.
         TextCase{"InvisibleCharacters", {0, 'A', 10, 200, 'B'}, 0, 0, 0, 1, 1, 1, 0, 0, {{7, 0, 33}, {28, 0, 34}}}),
