@@ -39,17 +39,6 @@ protected:
         return false;
     }
 
-    // The X window id of the window titled exactly `title`, or "".
-    std::string FindWindow(const std::string& title) {
-        std::string id;
-        PumpUntil([&] {
-            const CommandResult r = RunCommand({"xdotool", "search", "--name", "^" + title + "$"});
-            id = r.status == 0 ? r.out.substr(0, r.out.find('\n')) : "";
-            return !id.empty();
-        });
-        return id;
-    }
-
     XvfbServer server_;
     KzGlfwGame game_;
     RecordingDelegate* delegate_ = nullptr;
@@ -58,8 +47,12 @@ protected:
 TEST_F(HostWindowTest, TheWindowIs640By480TitledTarvolanAndTypedKeysArriveAsTheProgramsCodes) {
     game_.SetDeviceWindow(640, 480, 0);
     game_.StartGame();
-    const std::string id = FindWindow("Tarvolan");
-    ASSERT_FALSE(id.empty());
+    std::string id;  // of the window titled exactly "Tarvolan"
+    ASSERT_TRUE(PumpUntil([&] {
+        const CommandResult r = RunCommand({"xdotool", "search", "--name", "^Tarvolan$"});
+        id = r.status == 0 ? r.out.substr(0, r.out.find('\n')) : "";
+        return !id.empty();
+    }));
     const CommandResult info = RunCommand({"xwininfo", "-id", id});
     ASSERT_EQ(info.status, 0);
     EXPECT_NE(info.out.find("Width: 640\n"), std::string::npos) << info.out;

@@ -53,13 +53,12 @@ private:
     std::vector<Probe*> Reachable() const {
         std::vector<Probe*> found;
         std::set<Probe*> seen;
-        for (Probe* root : g_roots) {
-            if (root && seen.insert(root).second) found.push_back(root);
-        }
+        const auto visit = [&](Probe* p) {
+            if (p && seen.insert(p).second) found.push_back(p);
+        };
+        for (Probe* root : g_roots) visit(root);
         for (size_t i = 0; i < found.size(); ++i) {
-            for (Probe* link : found[i]->links) {
-                if (link && seen.insert(link).second) found.push_back(link);
-            }
+            for (Probe* link : found[i]->links) visit(link);
         }
         return found;
     }

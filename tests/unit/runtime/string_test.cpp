@@ -27,31 +27,20 @@ Array<String> Strings(std::initializer_list<const char*> texts) {
 TEST(StringTest, EveryEmptyResultSharesTheStaticEmptyRep) {
     const String abc("abc");
     const Char none[1] = {0};
-    EXPECT_TRUE(IsSharedEmpty(String()));
-    EXPECT_TRUE(IsSharedEmpty(String("")));
-    EXPECT_TRUE(IsSharedEmpty(String(none, 0)));
-    EXPECT_TRUE(IsSharedEmpty(abc.Substring(3)));
-    EXPECT_TRUE(IsSharedEmpty(abc.Substring(10)));
-    EXPECT_TRUE(IsSharedEmpty(String() + String()));
-    EXPECT_TRUE(IsSharedEmpty(String(",").Join(Array<String>())));
-    EXPECT_TRUE(IsSharedEmpty(String().Join(Strings({"", ""}))));
-    EXPECT_TRUE(IsSharedEmpty(abc.Replace(String("abc"), String())));
-    EXPECT_TRUE(IsSharedEmpty(String("|").Split(String("|"))[0]));
-    EXPECT_TRUE(IsSharedEmpty(String("|").Split(String("|"))[1]));
     String moved("x");
     const String taker(std::move(moved));
-    EXPECT_TRUE(IsSharedEmpty(moved));
+    const String empties[] = {String(""), String(none, 0), abc.Substring(3), abc.Substring(10), String() + String(),
+                              String(",").Join(Array<String>()), String().Join(Strings({"", ""})),
+                              abc.Replace(String("abc"), String()), String("|").Split(String("|"))[0],
+                              String("|").Split(String("|"))[1], moved};
+    for (const String& s : empties) EXPECT_TRUE(IsSharedEmpty(s)) << &s - empties;
 }
 
 TEST(StringTest, OperationsThatChangeNothingShareTheReceiversRep) {
-    const String text("a|b");
-    const String empty;
-    EXPECT_TRUE(text.Substring(0).SharesRepWith(text));
-    EXPECT_TRUE((text + empty).SharesRepWith(text));
-    EXPECT_TRUE((empty + text).SharesRepWith(text));
-    EXPECT_TRUE(String(",").Join(Array<String>(&text, 1)).SharesRepWith(text));
-    EXPECT_TRUE(text.Split(String(",")) [0].SharesRepWith(text));
-    EXPECT_TRUE(text.Replace(String("zz"), String("y")).SharesRepWith(text));
+    const String text("a|b"), empty;
+    const String same[] = {text.Substring(0), text + empty, empty + text, String(",").Join(Array<String>(&text, 1)),
+                           text.Split(String(","))[0], text.Replace(String("zz"), String("y"))};
+    for (const String& s : same) EXPECT_TRUE(s.SharesRepWith(text)) << &s - same;
     EXPECT_FALSE(text.Replace(String("b"), String("b")).SharesRepWith(text));
 }
 
