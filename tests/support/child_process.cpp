@@ -58,12 +58,17 @@ ChildResult RunInChild(const std::function<void()>& body, const std::string& std
 
     ChildResult result;
     bool out_open = true, err_open = true;
+    // A child that stays silent this long is stuck: it is killed, so the
+    // test fails instead of hanging.
+    constexpr int kSilenceLimitMs = 120000;
     while (out_open || err_open) {
-        pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
-        if (poll(fds, 2, 10000) <= 0) break;
+        pollfd fds[2] = {{out_open ? out[0] : -1, POLLIN, 0}, {err_open ? err[0] : -1, POLLIN, 0}};
+        if (poll(fds, 2, kSilenceLimitMs) <= 0) {
+            kill(pid, SIGKILL);
+            break;
+        }
         if (out_open && fds[0].revents) DrainInto(out[0], result.out, out_open);
         if (err_open && fds[1].revents) DrainInto(err[0], result.err, err_open);
-        if (!out_open) fds[0].fd = -1;
     }
     close(out[0]);
     close(err[0]);
