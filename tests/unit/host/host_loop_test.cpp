@@ -208,13 +208,12 @@ TEST_F(HostLoopTest, SetGlfwWindowReleasesHeldKeysBumpsTheSequenceCentresAndTitl
     EXPECT_EQ(delegate->Only("key"), std::vector<Seen>({Key(2, 65), Key(2, 37), Key(2, 16)}));
     EXPECT_EQ(glfwGraphicsSeq, seq + 1);
     ASSERT_EQ(backend.positions.size(), 1u);
-    EXPECT_EQ(backend.positions[0].x, -140);  // halves round toward zero
-    EXPECT_EQ(backend.positions[0].y, 49);
+    EXPECT_EQ(std::make_pair(backend.positions[0].x, backend.positions[0].y), std::make_pair(-140, 49))
+        << "halves round toward zero";
     EXPECT_EQ(backend.titles, std::vector<std::string>({"Tarvolan"}));
     EXPECT_TRUE(backend.key_repeat);
     EXPECT_FALSE(backend.auto_poll_events);
-    EXPECT_EQ(game.GetDeviceWidth(), 1281);
-    EXPECT_EQ(game.GetDeviceHeight(), 601);
+    EXPECT_EQ(std::make_pair(game.GetDeviceWidth(), game.GetDeviceHeight()), std::make_pair(1281, 601));
 }
 
 TEST_F(HostLoopTest, AFullScreenWindowIsNeitherCentredNorTitled) {
@@ -260,8 +259,7 @@ TEST_F(HostLoopTest, TheDeviceSizeFollowsTheWindowAndTheCursorAndClockPassThroug
     game.SetDeviceWindow(640, 480, 0);
     backend.QueueResize(800, 500);
     glfw2::glfwPollEvents();
-    EXPECT_EQ(game.GetDeviceWidth(), 800);
-    EXPECT_EQ(game.GetDeviceHeight(), 500);
+    EXPECT_EQ(std::make_pair(game.GetDeviceWidth(), game.GetDeviceHeight()), std::make_pair(800, 500));
     game.SetMouseVisible(false);
     EXPECT_FALSE(backend.mouse_cursor);
     backend.Advance(0.2349);

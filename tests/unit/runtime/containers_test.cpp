@@ -102,14 +102,12 @@ int CheckSubtree(Node* node, Node* parent, long low, long high) {
     return left + (node->m_color == kBlack ? 1 : 0);
 }
 
-// In-order keys and colours, each followed by its children's keys.
-std::vector<std::pair<int, int>> Shape(Node* node) {
-    if (!node) return {};
-    std::vector<std::pair<int, int>> out = Shape(node->m_left);
+// Keys and colours in pre-order, which fixes the shape of a search tree.
+void Shape(Node* node, std::vector<std::pair<int, int>>& out) {
+    if (!node) return;
     out.emplace_back(node->m_key, node->m_color);
-    for (const auto& kc : Shape(node->m_right)) out.push_back(kc);
-    out.emplace_back(node->m_left ? node->m_left->m_key : -1, node->m_right ? node->m_right->m_key : -1);
-    return out;
+    Shape(node->m_left, out);
+    Shape(node->m_right, out);
 }
 
 TEST(MapTest, InsertionsInRandomAndSortedOrderKeepEveryRedBlackInvariant) {
@@ -140,10 +138,12 @@ TEST(MapTest, InsertionsInRandomAndSortedOrderKeepEveryRedBlackInvariant) {
 TEST(MapTest, SettingAnExistingKeyReplacesTheValueOnly) {
     ItemMap* map = (new ItemMap())->m_new();
     for (int key : {40, 10, 70, 5, 20, 60, 80, 15}) EXPECT_EQ(map->p_Insert(key, new Item(key)), 1);
-    const auto before = Shape(map->m_root);
+    std::vector<std::pair<int, int>> before, after;
+    Shape(map->m_root, before);
     Item* replacement = new Item(-1);
     EXPECT_EQ(map->p_Set(20, replacement), 0);
-    EXPECT_EQ(Shape(map->m_root), before);
+    Shape(map->m_root, after);
+    EXPECT_EQ(after, before);
     EXPECT_EQ(map->p_FindNode(20)->m_value, replacement);
 }
 
