@@ -118,7 +118,7 @@ TEST_F(AudioDataTest, WavFilesDecodeToTheirHeaderAndSamplesOrAreRejectedWhenOddO
         {"empty data chunk", Wav(1, 16, 8000, 0), true, 0, 1, 2, 8000},
         {"18-byte format chunk", Plain(&WavSpec::format_chunk_size, 18), true, 100, 2, 2, 44100},
         {"LIST chunk before data", Plain(&WavSpec::chunks_before_data, Chunk("LIST", 26)), true, 100, 2, 2, 44100},
-        {"odd-sized chunk, no fill byte", Plain(&WavSpec::chunks_before_data, Chunk("junk", 3)), true, 100, 2, 2, 44100},
+        {"odd-sized chunk, no fill", Plain(&WavSpec::chunks_before_data, Chunk("junk", 3)), true, 100, 2, 2, 44100},
         {"format tag 3", Plain(&WavSpec::format_tag, 3), false},
         {"0 channels", Plain(&WavSpec::channels, 0), false},
         {"4 bits per sample", Plain(&WavSpec::bits, 4), false},

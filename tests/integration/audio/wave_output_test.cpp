@@ -43,7 +43,7 @@ struct Output {
     explicit Output(const std::string& path) {
         const Bytes bytes = ReadFileBytes(path);
         const size_t data = DataOffset(bytes), end = data + (bytes.size() - data) / 4 * 4;
-        for (size_t i = data; i < end; i += 2) samples.push_back(static_cast<std::int16_t>(bytes[i] | bytes[i + 1] << 8));
+        for (size_t i = data; i < end; i += 2) samples.push_back(std::int16_t(bytes[i] | bytes[i + 1] << 8));
     }
 
     int frames() const { return static_cast<int>(samples.size() / 2); }
@@ -142,11 +142,13 @@ protected:
     const std::string short_tone_ = dir_.File("short_tone.wav");  // 0.1 s
 };
 
-TEST_F(WaveOutputTest, OneShotToneComesOutAndStopsButALoopKeepsSoundingUntilItsChannelIsStopped) {
+// A centred one-shot, a loop, and the one-shot again panned 1 radian right.
+TEST_F(WaveOutputTest, OneShotsComeOutWherePannedAndStopButALoopSoundsUntilItsChannelIsStopped) {
     const ScenarioRun run = Run([&](const Scenario& s) {
+        gxtkSample* tone = s.Load(tone_);
         s.Play(kLatencyFrames);
-        s.Mark("play");
-        s.audio->PlaySample(s.Load(tone_), 0, 0);
+        s.Mark("centre");
+        s.audio->PlaySample(tone, 0, 0);
         s.PlayToTheEnd(0);
         s.Mark("ended");
         s.Play(3 * kLatencyFrames);
@@ -160,30 +162,22 @@ TEST_F(WaveOutputTest, OneShotToneComesOutAndStopsButALoopKeepsSoundingUntilItsC
         s.audio->StopChannel(3);
         s.Play(4 * kLatencyFrames);
         s.Mark("end");
+        s.audio->SetPan(0, 1.0f);
+        s.Mark("right");
+        s.audio->PlaySample(tone, 0, 0);
+        s.PlayToTheEnd(0);
     });
     ASSERT_TRUE(run.child.exited) << run.child.err;
-    run.output.ExpectSilence(0, run.at("play"));
-    run.output.ExpectTone(run.at("play") + kLatencyFrames, run.at("play") + kToneFrames - kLatencyFrames);
-    run.output.ExpectSilence(run.at("ended") + kLatencyFrames, run.at("loop"));
+    const Output& out = run.output;
+    out.ExpectSilence(0, run.at("centre"));
+    out.ExpectTone(run.at("centre") + kLatencyFrames, run.at("centre") + kToneFrames - kLatencyFrames);
+    out.ExpectSilence(run.at("ended") + kLatencyFrames, run.at("loop"));
     EXPECT_EQ(run.at("state"), kChannelPlaying);
-    run.output.ExpectTone(run.at("late"), run.at("stop"));
-    run.output.ExpectSilence(run.at("stop") + kLatencyFrames, run.at("end"));
-}
-
-TEST_F(WaveOutputTest, PanOfOneRadianMovesTheToneToTheRight) {
-    const ScenarioRun run = Run([&](const Scenario& s) {
-        gxtkSample* tone = s.Load(tone_);
-        for (const char* pan : {"centre", "right"}) {
-            s.audio->SetPan(0, std::strcmp(pan, "right") == 0 ? 1.0f : 0.0f);
-            s.Mark(pan);
-            s.audio->PlaySample(tone, 0, 0);
-            s.PlayToTheEnd(0);
-        }
-    });
-    ASSERT_TRUE(run.child.exited) << run.child.err;
+    out.ExpectTone(run.at("late"), run.at("stop"));
+    out.ExpectSilence(run.at("stop") + kLatencyFrames, run.at("end"));
     auto balance = [&](const char* mark) {
         const int from = run.at(mark) + kLatencyFrames, to = run.at(mark) + kToneFrames - kLatencyFrames;
-        return run.output.ToneEnergy(1, from, to) / run.output.ToneEnergy(0, from, to);
+        return out.ToneEnergy(1, from, to) / out.ToneEnergy(0, from, to);
     };
     EXPECT_NEAR(balance("centre"), 1.0, 0.05);
     EXPECT_GT(balance("right"), 2.0);

@@ -71,7 +71,9 @@ TEST_F(AudioModuleTest, LoadSoundFindsBareNamesInTheDataFolder) {
         SCOPED_TRACE(c.path);
         c_Sound* sound = kz_audio_LoadSound(String(c.path));
         ASSERT_EQ(sound != nullptr, c.found);
-        if (sound) EXPECT_NE(sound->m_sample->buffer, 0u);
+        if (sound) {
+            EXPECT_NE(sound->m_sample->buffer, 0u);
+        }
     }
 }
 
