@@ -34,7 +34,7 @@ protected:
     KzGlfwGame host_;
 };
 
-TEST_F(AppModuleTest, DisplayModesAreDistinctSizesInFirstSeenOrder) {
+TEST_F(AppModuleTest, DisplayModesAreDistinctSizesInFirstSeenOrderAndTheDesktopFallsBackToTheWindow) {
     backend_.SetVideoModes({{800, 600, 8, 8, 8}, {640, 480, 5, 6, 5}, {800, 600, 5, 6, 5}, {640, 480, 8, 8, 8},
                             {1024, 768, 8, 8, 8}, {600, 800, 8, 8, 8}});
     backend_.SetDesktopMode({1920, 1200, 8, 8, 8});
@@ -48,10 +48,8 @@ TEST_F(AppModuleTest, DisplayModesAreDistinctSizesInFirstSeenOrder) {
         {{70000, 300, 8, 8, 8}, {70000, 300, 8, 8, 8}, {65535, 65535, 8, 8, 8}, {300, 300, 8, 8, 8}});
     kz_app_EnumDisplayModes();
     EXPECT_EQ(DisplayModes(), (Sizes{{70000, 300}, {65535, 65535}, {300, 300}}));
-}
 
-TEST_F(AppModuleTest, NoModesGiveAnEmptyListAndAHostWithoutDesktopGivesTheWindowSize) {
-    KzGame bare;  // offers no modes and no desktop
+    KzGame bare;  // a host with no modes and no desktop: the desktop is the window
     kz_app_InitGlobals(&bare);
     kz_app__devWidth = 320;
     kz_app__devHeight = 200;

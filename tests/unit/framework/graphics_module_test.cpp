@@ -52,19 +52,14 @@ protected:
 
 }  // namespace
 
-TEST_F(GraphicsModuleTest, GridFramesFillRowsOfTheSurface) {
+TEST_F(GraphicsModuleTest, GridFramesFillRowsOfTheSurfaceAndFramesThatDoNotFitEndTheProgram) {
     EXPECT_EQ(Corners(Grid(128, 96, 32, 32, 10)), (Points{{0, 0}, {32, 0}, {64, 0}, {96, 0}, {0, 32}, {32, 32},
                                                           {64, 32}, {96, 32}, {0, 64}, {32, 64}}));
     EXPECT_EQ(Grid(128, 96, 32, 32, 12)->m_frames.Length(), 12) << "exactly fills the surface";
-}
-
-TEST_F(GraphicsModuleTest, FramesThatDoNotFitEndTheProgramWithTheMessage) {
-    const struct {
-        int surface_w, frame_w, count;
-    } cases[] = {{128, 32, 13}, {16, 32, 1}};
-    for (const auto& c : cases) {
-        const ChildResult result = RunInChild([&] { Grid(c.surface_w, 96, c.frame_w, 32, c.count); });
-        EXPECT_NE(result.exit_status, 0) << c.count << " frames";
+    for (const std::pair<int, int>& c : {std::pair{128, 13}, std::pair{16, 1}}) {  // surface width, frames
+        const int surface_w = c.first, count = c.second;
+        const ChildResult result = RunInChild([&] { Grid(surface_w, 96, 32, 32, count); });
+        EXPECT_NE(result.exit_status, 0) << count << " frames";
         EXPECT_NE(result.out.find("Image frame outside surface"), std::string::npos) << result.out;
     }
 }
