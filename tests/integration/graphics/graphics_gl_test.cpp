@@ -37,19 +37,13 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(initialised_) << server_->Error();
-        OpenWindow();
+        game_.SetDeviceWindow(kSize, kSize, 0);
         device_ = new gxtkGraphics();
         BeginFrame();
     }
     void TearDown() override {
         glfw2::glfwCloseWindow();
         KzGlfwGame::_glfwGame = nullptr;
-    }
-
-    void OpenWindow() {
-        const int seq = glfwGraphicsSeq;
-        game_.SetDeviceWindow(kSize, kSize, 0);
-        ASSERT_EQ(glfwGraphicsSeq, seq + 1) << "a window with a new context";
     }
 
     // A frame cleared to black with white, opaque, alpha-blended drawing.
@@ -152,23 +146,6 @@ TEST_F(GraphicsGlTest, TexturedQuadsShowEveryDepthPremultipliedTexelForTexel) {
         for (int i = 0; i < 4; ++i) EXPECT_TRUE(Near(centres[i][0], centres[i][1], c.shown[i], 1)) << i;
         EXPECT_TRUE(Near(40, 8, 0)) << "nothing beyond the picture";
     }
-}
-
-TEST_F(GraphicsGlTest, SubRectangleOfASurfaceAndItsTextureAfterANewWindow) {
-    ScratchDir dir;
-    const std::string path = dir.File("sheet.png");
-    ASSERT_TRUE(WritePng(path, 4, 1, 3, {60, 0, 0, 120, 0, 0, 180, 0, 0, 240, 0, 0}));
-    gxtkSurface* surface = device_->LoadSurface(String(path.c_str()));
-    ASSERT_NE(surface, nullptr);
-
-    OpenWindow();  // the old context and its textures are gone
-    BeginFrame();
-    device_->SetMatrix(8, 0, 0, 8, 0, 0);
-    device_->DrawSurface2(surface, 0, 0, 2, 0, 1, 1);  // the third texel only
-    device_->EndRender();
-    EXPECT_TRUE(Near(4, 4, 0xb40000, 1));
-    EXPECT_TRUE(Near(12, 4, 0));
-    EXPECT_EQ(surface->contextSeq, glfwGraphicsSeq);
 }
 
 TEST_F(GraphicsGlTest, OvalCoversTheInscribedEllipse) {

@@ -64,12 +64,8 @@ TEST_F(GraphicsModuleTest, GridFramesFillRowsOfTheSurfaceAndFramesThatDoNotFitEn
     }
 }
 
+// Padding across only (a row of frames) is checked on the default font below.
 TEST_F(GraphicsModuleTest, PaddingMovesFramesInsideTheirBorders) {
-    c_Image* font = Row(960, 10, 96, kImagePadX);
-    EXPECT_EQ(std::vector<int>({font->m_width, font->m_height}), (std::vector<int>{8, 10}));
-    const Points corners = Corners(font);
-    EXPECT_EQ(Points(corners.begin(), corners.begin() + 3), (Points{{1, 0}, {11, 0}, {21, 0}}));
-
     c_Image* both = Grid(64, 32, 32, 32, 2, kImagePadX | kImagePadY);
     EXPECT_EQ(Corners(both), (Points{{1, 1}, {33, 1}}));
     EXPECT_EQ(std::vector<int>({both->m_width, both->m_height}), (std::vector<int>{30, 30}));
