@@ -79,7 +79,9 @@ void gxtkSurface::SetData(unsigned char* data, int new_width, int new_height, in
 void gxtkSurface::SetSubData(int x, int y, int w, int h, const unsigned* src, int pitch) {
     if (format != GL_RGBA) return;
     if (x < 0 || y < 0 || w < 0 || h < 0 || w > width - x || h > height - y) return;
-    if (!pixels) pixels = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(width) * height * 4));
+    // The pixels outside the written rectangle start transparent, as the
+    // texture is re-uploaded from this buffer after a new window.
+    if (!pixels) pixels = static_cast<unsigned char*>(std::calloc(static_cast<size_t>(width) * height, 4));
     if (!pixels) return;
     for (int r = 0; r < h; ++r) {
         const unsigned* row = src + static_cast<long>(r) * pitch;

@@ -104,6 +104,8 @@ TEST_F(DeviceTest, CreatedSurfaceHasATextureAtOnceAndSetSubDataStoresAndUploadsT
         const unsigned char* stored = surface->pixels + ((r + 1) * 4 + 1) * 4;
         EXPECT_EQ(std::vector<unsigned char>(stored, stored + 8), rows[r]) << "row " << r + 1;
     }
+    EXPECT_EQ(std::vector<unsigned char>(surface->pixels, surface->pixels + 16), std::vector<unsigned char>(16, 0))
+        << "pixels never written are transparent";
     EXPECT_EQ(Sizes(GlOp::TexSubImage2D, gl, 2), (std::vector<int>{1, 1, 1, 2})) << "narrow rows go one by one";
     EXPECT_EQ(Sizes(GlOp::TexSubImage2D, gl, 4), (std::vector<int>{2, 1, 2, 1}));
 
