@@ -79,19 +79,27 @@ void DrawSpriteFrame(c_Image* sprites, c_Image* text, int text_every) {
     }
 }
 
-void BM_DrawImage2OneSprite(benchmark::State& state) {
+// One sprite, turned and scaled; `angle_step` 0 keeps one angle for every
+// sprite (as the glyphs of a line of text do), 1 turns each a degree further.
+void DrawImage2OneSprite(benchmark::State& state, int angle_step) {
     RecordedDevice recorded;
     c_Image* sprites = Sheet(8, 64);
     BeginFrame();
     kz_graphics_Translate(3, 5);
     int i = 0;
     for (auto _ : state) {
-        kz_graphics_DrawImage2(sprites, float(i & 511), float(i & 255), 30, 1.5f, 1.5f, i & 63);
+        kz_graphics_DrawImage2(sprites, float(i & 511), float(i & 255), float(30 + (i & 255) * angle_step), 1.5f,
+                               1.5f, i & 63);
         ++i;
     }
     EndFrame();
 }
+
+void BM_DrawImage2OneSprite(benchmark::State& state) { DrawImage2OneSprite(state, 0); }
 BENCHMARK(BM_DrawImage2OneSprite);
+
+void BM_DrawImage2OneSpriteNewAngle(benchmark::State& state) { DrawImage2OneSprite(state, 1); }
+BENCHMARK(BM_DrawImage2OneSpriteNewAngle);
 
 void DrawCallsPerFrame(benchmark::State& state, bool with_text) {
     RecordedDevice recorded;

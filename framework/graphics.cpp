@@ -162,11 +162,17 @@ int kz_graphics_Translate(float x, float y) { return kz_graphics_Transform(1, 0,
 
 int kz_graphics_Scale(float x, float y) { return kz_graphics_Transform(x, 0, 0, y, 0, 0); }
 
+// Sprites and the glyphs of a line of text mostly share one angle, so the
+// last angle's sine and cosine are kept (the results are identical).
 int kz_graphics_Rotate(float angle) {
-    const float radians = angle * kRadiansPerDegree;
-    const float s = static_cast<float>(std::sin(static_cast<double>(radians)));
-    const float c = static_cast<float>(std::cos(static_cast<double>(radians)));
-    return kz_graphics_Transform(c, -s, s, c, 0, 0);
+    static float last_angle = 0.0f, last_sin = 0.0f, last_cos = 1.0f;
+    if (angle != last_angle || std::signbit(angle) != std::signbit(last_angle)) {
+        const float radians = angle * kRadiansPerDegree;
+        last_sin = static_cast<float>(std::sin(static_cast<double>(radians)));
+        last_cos = static_cast<float>(std::cos(static_cast<double>(radians)));
+        last_angle = angle;
+    }
+    return kz_graphics_Transform(last_cos, -last_sin, last_sin, last_cos, 0, 0);
 }
 
 // The stack doubles when full and never shrinks.
