@@ -35,11 +35,11 @@ Bytes Tune(int seconds) {
 }
 
 std::string WriteWav(const std::string& name, Bytes samples) {
-    WavSpec spec;
-    spec.channels = 2;
-    spec.data = std::move(samples);
+    WavShape shape;
+    shape.channels = 2;
+    shape.data = std::move(samples);
     const std::string path = g_dir.File(name);
-    WriteFileBytes(path, WavBytes(spec));
+    WriteFileBytes(path, WavBytes(shape));
     return path;
 }
 

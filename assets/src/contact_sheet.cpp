@@ -45,9 +45,9 @@ void label(cairo_t* cr, const std::string& text, double x, double baseline, doub
 
 // A sheet drawn at its own pixel size with a faint frame grid and, when
 // `numbered`, each frame's number in its corner.
-void draw_sheet(cairo_t* cr, const SheetSpec& spec, const RgbaImage& image, int level, double x, double y,
+void draw_sheet(cairo_t* cr, const SheetLayout& layout, const RgbaImage& image, int level, double x, double y,
                 bool numbered) {
-    const int fw = spec.frame_w * level, fh = spec.frame_h * level;
+    const int fw = layout.frame_w * level, fh = layout.frame_h * level;
     cairo_save(cr);
     cairo_translate(cr, x, y);
     cairo_rectangle(cr, 0, 0, image.width, image.height);
@@ -60,14 +60,14 @@ void draw_sheet(cairo_t* cr, const SheetSpec& spec, const RgbaImage& image, int 
     cairo_surface_destroy(pixels);
     cairo_set_line_width(cr, 1);
     set_colour(cr, ink::kSteel, 0.25);
-    for (int i = 0; i < spec.frames; ++i) {
-        const double fx = (i % spec.columns) * fw, fy = (i / spec.columns) * fh;
+    for (int i = 0; i < layout.frames; ++i) {
+        const double fx = (i % layout.columns) * fw, fy = (i / layout.columns) * fh;
         cairo_rectangle(cr, fx + 0.5, fy + 0.5, fw - 1, fh - 1);
     }
     cairo_stroke(cr);
     if (numbered) {
-        for (int i = 0; i < spec.frames; ++i) {
-            const double fx = (i % spec.columns) * fw, fy = (i / spec.columns) * fh;
+        for (int i = 0; i < layout.frames; ++i) {
+            const double fx = (i % layout.columns) * fw, fy = (i / layout.columns) * fh;
             label(cr, std::to_string(i), fx + 3, fy + 11, 10, ink::kSun);
         }
     }
@@ -76,7 +76,7 @@ void draw_sheet(cairo_t* cr, const SheetSpec& spec, const RgbaImage& image, int 
 
 const RenderedSheet* find_sheet(const std::vector<RenderedSheet>& sheets, const std::string& name) {
     for (const auto& sheet : sheets)
-        if (sheet.spec.name == name) return &sheet;
+        if (sheet.layout.name == name) return &sheet;
     return nullptr;
 }
 
@@ -129,12 +129,12 @@ void write_sheet_page(const std::string& dir, const RenderedSheet& sheet) {
     cairo_t* cr = cairo_create(surface);
     set_colour(cr, kBackdrop);
     cairo_paint(cr);
-    label(cr, sheet.spec.name + "  (1x and 4x)", kMargin, kMargin + 12, 14, ink::kWhite);
+    label(cr, sheet.layout.name + "  (1x and 4x)", kMargin, kMargin + 12, 14, ink::kWhite);
     const int top = kMargin + kTitle;
-    draw_sheet(cr, sheet.spec, small, 1, kMargin, top, sheet.spec.frame_w >= 32);
-    draw_sheet(cr, sheet.spec, large, int(sheet.levels.size() == 3 ? 4 : 1), kMargin * 2 + small.width, top, true);
+    draw_sheet(cr, sheet.layout, small, 1, kMargin, top, sheet.layout.frame_w >= 32);
+    draw_sheet(cr, sheet.layout, large, int(sheet.levels.size() == 3 ? 4 : 1), kMargin * 2 + small.width, top, true);
     cairo_destroy(cr);
-    write_png(dir + "/" + page_name(sheet.spec.name) + ".png", from_cairo(surface));
+    write_png(dir + "/" + page_name(sheet.layout.name) + ".png", from_cairo(surface));
     cairo_surface_destroy(surface);
 }
 
@@ -165,8 +165,8 @@ void write_overview(const std::string& dir, const std::vector<RenderedSheet>& sh
     set_colour(cr, kBackdrop);
     cairo_paint(cr);
     for (const auto& p : placed) {
-        label(cr, p.sheet->spec.name, p.x, p.y + 14, 12, ink::kWhite);
-        draw_sheet(cr, p.sheet->spec, p.sheet->levels.front(), 1, p.x, p.y + kTitle, false);
+        label(cr, p.sheet->layout.name, p.x, p.y + 14, 12, ink::kWhite);
+        draw_sheet(cr, p.sheet->layout, p.sheet->levels.front(), 1, p.x, p.y + kTitle, false);
     }
     // Font samples.
     const RenderedSheet* font = find_sheet(sheets, "fonts/fennick");

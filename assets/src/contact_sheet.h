@@ -11,7 +11,7 @@
 namespace assetgen {
 
 struct RenderedSheet {
-    SheetSpec spec;
+    SheetLayout layout;
     std::vector<RgbaImage> levels;  // one per entry of kLevels (or just 1x)
 };
 

@@ -19,7 +19,7 @@ namespace assetgen {
 namespace {
 
 struct SheetJob {
-    SheetSpec spec;
+    SheetLayout layout;
     FramePainter paint;
 };
 
@@ -55,14 +55,14 @@ void generate(const std::string& data, const std::string& contact) {
     std::future<Samples> tune = std::async(std::launch::async, make_tune);
     std::vector<RenderedSheet> rendered;
     for (const SheetJob& job : sheet_jobs()) {
-        RenderedSheet sheet{job.spec, {}};
+        RenderedSheet sheet{job.layout, {}};
         for (int level : kLevels) {
-            sheet.levels.push_back(render_sheet(job.spec, level, job.paint));
-            write_png(data + "/" + job.spec.name + level_suffix(level) + ".png", sheet.levels.back());
+            sheet.levels.push_back(render_sheet(job.layout, level, job.paint));
+            write_png(data + "/" + job.layout.name + level_suffix(level) + ".png", sheet.levels.back());
         }
         rendered.push_back(std::move(sheet));
     }
-    const SheetSpec default_font{"vyro_font", kDefaultFontFrameW, kDefaultFontH, 96, 96};
+    const SheetLayout default_font{"vyro_font", kDefaultFontFrameW, kDefaultFontH, 96, 96};
     const RgbaImage default_font_image = render_sheet(default_font, 1, paint_default_font);
     write_png(data + "/vyro_font.png", default_font_image);
 

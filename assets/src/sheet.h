@@ -15,7 +15,7 @@
 
 namespace assetgen {
 
-struct SheetSpec {
+struct SheetLayout {
     std::string name;  // file base name inside the data folder, e.g. "common/icons"
     int frame_w;       // frame size in virtual units (pixels at 1x)
     int frame_h;
@@ -50,6 +50,6 @@ using FramePainter = std::function<void(Pen&, int frame)>;
 // Draws every frame of the sheet at one resolution. Each frame is clipped to
 // its own rectangle minus a one-pixel border, so the border stays transparent
 // and a sampled neighbour never bleeds into a turned or scaled sprite.
-RgbaImage render_sheet(const SheetSpec& spec, int level, const FramePainter& paint);
+RgbaImage render_sheet(const SheetLayout& layout, int level, const FramePainter& paint);
 
 }  // namespace assetgen

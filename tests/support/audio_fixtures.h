@@ -41,7 +41,7 @@ inline void PutChunk(Bytes& out, const char* tag, const Bytes& body) {
 }
 
 // The layout of a WAV file; every field can be set to something odd.
-struct WavSpec {
+struct WavShape {
     std::uint16_t format_tag = 1;
     std::uint16_t channels = 1;
     std::uint32_t hertz = 44100;
@@ -53,28 +53,28 @@ struct WavSpec {
     std::uint32_t claimed_data_size = 0;
 };
 
-inline Bytes WavBytes(const WavSpec& spec) {
+inline Bytes WavBytes(const WavShape& shape) {
     Bytes format;
-    PutU16(format, spec.format_tag);
-    PutU16(format, spec.channels);
-    PutU32(format, spec.hertz);
-    const std::uint32_t block_align = spec.channels * (spec.bits / 8u);
-    PutU32(format, spec.hertz * block_align);
+    PutU16(format, shape.format_tag);
+    PutU16(format, shape.channels);
+    PutU32(format, shape.hertz);
+    const std::uint32_t block_align = shape.channels * (shape.bits / 8u);
+    PutU32(format, shape.hertz * block_align);
     PutU16(format, block_align);
-    PutU16(format, spec.bits);
-    format.resize(spec.format_chunk_size < 16 ? 16 : spec.format_chunk_size, 0);
+    PutU16(format, shape.bits);
+    format.resize(shape.format_chunk_size < 16 ? 16 : shape.format_chunk_size, 0);
 
     Bytes out;
     PutTag(out, "RIFF");
     PutU32(out, 0);  // patched below
     PutTag(out, "WAVE");
     PutTag(out, "fmt ");
-    PutU32(out, spec.format_chunk_size);
+    PutU32(out, shape.format_chunk_size);
     out.insert(out.end(), format.begin(), format.end());
-    out.insert(out.end(), spec.chunks_before_data.begin(), spec.chunks_before_data.end());
+    out.insert(out.end(), shape.chunks_before_data.begin(), shape.chunks_before_data.end());
     PutTag(out, "data");
-    PutU32(out, spec.claim_data_size ? spec.claimed_data_size : static_cast<std::uint32_t>(spec.data.size()));
-    out.insert(out.end(), spec.data.begin(), spec.data.end());
+    PutU32(out, shape.claim_data_size ? shape.claimed_data_size : static_cast<std::uint32_t>(shape.data.size()));
+    out.insert(out.end(), shape.data.begin(), shape.data.end());
     const std::uint32_t riff_size = static_cast<std::uint32_t>(out.size() - 8);
     for (int i = 0; i < 4; ++i) out[4 + i] = static_cast<unsigned char>(riff_size >> (8 * i));
     return out;
@@ -94,10 +94,10 @@ inline Bytes Tone16(double frequency, int frames, int channels, int hertz, doubl
 
 // A mono 16-bit WAV of the tone, written to `path`.
 inline bool WriteToneWav(const std::string& path, double frequency, int frames, int hertz = 44100) {
-    WavSpec spec;
-    spec.hertz = static_cast<std::uint32_t>(hertz);
-    spec.data = Tone16(frequency, frames, 1, hertz);
-    return WriteFileBytes(path, WavBytes(spec));
+    WavShape shape;
+    shape.hertz = static_cast<std::uint32_t>(hertz);
+    shape.data = Tone16(frequency, frames, 1, hertz);
+    return WriteFileBytes(path, WavBytes(shape));
 }
 
 // Runs a program with arguments and no shell; true when it exits with 0.

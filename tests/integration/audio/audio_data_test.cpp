@@ -55,12 +55,12 @@ protected:
     // An Ogg of a 440 Hz tone, encoded by oggenc with the given comments.
     std::string MakeOgg(const std::string& name, int channels, int frames, int hertz,
                         const std::vector<std::string>& comments = {}) {
-        WavSpec spec;
-        spec.channels = static_cast<std::uint16_t>(channels);
-        spec.hertz = static_cast<std::uint32_t>(hertz);
-        spec.data = Tone16(440.0, frames, channels, hertz);
+        WavShape shape;
+        shape.channels = static_cast<std::uint16_t>(channels);
+        shape.hertz = static_cast<std::uint32_t>(hertz);
+        shape.data = Tone16(440.0, frames, channels, hertz);
         const std::string wav = dir_.File(name + ".wav"), ogg = dir_.File(name + ".ogg");
-        EXPECT_TRUE(WriteFileBytes(wav, WavBytes(spec)));
+        EXPECT_TRUE(WriteFileBytes(wav, WavBytes(shape)));
         EXPECT_TRUE(EncodeOgg(wav, ogg, comments)) << "oggenc failed";
         return ogg;
     }
@@ -69,26 +69,26 @@ protected:
     KzGlfwGame game_;
 };
 
-WavSpec Spec(std::uint16_t channels, std::uint16_t bits, std::uint32_t hertz, size_t data_bytes) {
-    WavSpec spec;
-    spec.channels = channels;
-    spec.bits = bits;
-    spec.hertz = hertz;
-    for (size_t i = 0; i < data_bytes; ++i) spec.data.push_back(static_cast<unsigned char>(i * 7 + 3));
-    return spec;
+WavShape ShapeOf(std::uint16_t channels, std::uint16_t bits, std::uint32_t hertz, size_t data_bytes) {
+    WavShape shape;
+    shape.channels = channels;
+    shape.bits = bits;
+    shape.hertz = hertz;
+    for (size_t i = 0; i < data_bytes; ++i) shape.data.push_back(static_cast<unsigned char>(i * 7 + 3));
+    return shape;
 }
 
 Bytes Wav(std::uint16_t channels, std::uint16_t bits, std::uint32_t hertz, size_t data_bytes) {
-    return WavBytes(Spec(channels, bits, hertz, data_bytes));
+    return WavBytes(ShapeOf(channels, bits, hertz, data_bytes));
 }
 
 // Stereo 16-bit at 44.1 kHz, 100 frames, with one field changed.
 template <class T, class V>
-Bytes Plain(T WavSpec::*field, V value) {
-    WavSpec spec = Spec(2, 16, 44100, 400);
-    spec.*field = static_cast<T>(value);
-    spec.claim_data_size = spec.claimed_data_size != 0;
-    return WavBytes(spec);
+Bytes Plain(T WavShape::*field, V value) {
+    WavShape shape = ShapeOf(2, 16, 44100, 400);
+    shape.*field = static_cast<T>(value);
+    shape.claim_data_size = shape.claimed_data_size != 0;
+    return WavBytes(shape);
 }
 
 Bytes Chunk(const char* tag, size_t body_size) {
@@ -116,17 +116,17 @@ TEST_F(AudioDataTest, WavFilesDecodeToTheirHeaderAndSamplesOrAreRejectedWhenOddO
         {"16-bit stereo", Wav(2, 16, 44100, 44100), true, 11025, 2, 2, 44100},
         {"partial last frame ignored", Wav(2, 16, 8000, 10), true, 2, 2, 2, 8000},
         {"empty data chunk", Wav(1, 16, 8000, 0), true, 0, 1, 2, 8000},
-        {"18-byte format chunk", Plain(&WavSpec::format_chunk_size, 18), true, 100, 2, 2, 44100},
-        {"LIST chunk before data", Plain(&WavSpec::chunks_before_data, Chunk("LIST", 26)), true, 100, 2, 2, 44100},
-        {"odd-sized chunk, no fill", Plain(&WavSpec::chunks_before_data, Chunk("junk", 3)), true, 100, 2, 2, 44100},
-        {"format tag 3", Plain(&WavSpec::format_tag, 3), false},
-        {"0 channels", Plain(&WavSpec::channels, 0), false},
-        {"4 bits per sample", Plain(&WavSpec::bits, 4), false},
-        {"format chunk shorter than its fields", Plain(&WavSpec::format_chunk_size, 14), false},
-        {"data chunk one byte longer than the file", Plain(&WavSpec::claimed_data_size, 401), false},
-        {"data chunk claiming 0xFFFFFFF0 bytes", Plain(&WavSpec::claimed_data_size, 0xFFFFFFF0u), false},
+        {"18-byte format chunk", Plain(&WavShape::format_chunk_size, 18), true, 100, 2, 2, 44100},
+        {"LIST chunk before data", Plain(&WavShape::chunks_before_data, Chunk("LIST", 26)), true, 100, 2, 2, 44100},
+        {"odd-sized chunk, no fill", Plain(&WavShape::chunks_before_data, Chunk("junk", 3)), true, 100, 2, 2, 44100},
+        {"format tag 3", Plain(&WavShape::format_tag, 3), false},
+        {"0 channels", Plain(&WavShape::channels, 0), false},
+        {"4 bits per sample", Plain(&WavShape::bits, 4), false},
+        {"format chunk shorter than its fields", Plain(&WavShape::format_chunk_size, 14), false},
+        {"data chunk one byte longer than the file", Plain(&WavShape::claimed_data_size, 401), false},
+        {"data chunk claiming 0xFFFFFFF0 bytes", Plain(&WavShape::claimed_data_size, 0xFFFFFFF0u), false},
         {"chunk before data claiming 0xFFFFFFF0 bytes",
-         Plain(&WavSpec::chunks_before_data, Bytes{'L', 'I', 'S', 'T', 0xF0, 0xFF, 0xFF, 0xFF}), false},
+         Plain(&WavShape::chunks_before_data, Bytes{'L', 'I', 'S', 'T', 0xF0, 0xFF, 0xFF, 0xFF}), false},
         {"empty file", {}, false},
         {"not RIFF", Tagged(0, "RIFX"), false},
         {"not WAVE", Tagged(8, "AVI "), false},
@@ -258,7 +258,7 @@ TEST_F(AudioDataTest, OggCommentsOfAnyLengthAreReadButLengthsPastTheHeaderAreRej
 // Each load ends with a result or null, reads nothing outside the file (the
 // sanitizer pass checks), and for WAV asks for no more than the file can fill.
 TEST_F(AudioDataTest, RandomlyDamagedFilesNeverCrashOrOverAllocate) {
-    const Bytes wav = Plain(&WavSpec::chunks_before_data, Chunk("LIST", 10));
+    const Bytes wav = Plain(&WavShape::chunks_before_data, Chunk("LIST", 10));
     const Bytes ogg = ReadFileBytes(MakeOgg("tone", 2, 4000, 22050));
     std::mt19937 random(20261206);
     for (int round = 0; round < 300; ++round) {
