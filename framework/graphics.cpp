@@ -43,11 +43,7 @@ c_GraphicsContext* kz_graphics_context = nullptr;
 gxtkGraphics* kz_graphics_renderDevice = nullptr;
 
 void kz_graphics_InitGlobals() {
-    static bool roots_added = false;
-    if (!roots_added) {
-        gc_add_roots(MarkGlobals);
-        roots_added = true;
-    }
+    gc_add_roots(MarkGlobals);  // registering again is harmless: root sets are kept once
     kz_graphics_device = nullptr;
     gc_assign(kz_graphics_context, (new c_GraphicsContext())->m_new());
     c_Image::m_DefaultFlags = 0;
