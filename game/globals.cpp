@@ -15,59 +15,46 @@ Array<String> kz_Tarvo_CreditText;
 
 namespace {
 
+// Who made the game, and the libraries and tools it is built and tested with,
+// each with its licence. The credits box never shows the last line, so the
+// text ends with blank lines that part the end from the start as it cycles.
 constexpr const char* kCredits[] = {
     "TARVOLAN",
-    "",
-    "Bring them home.",
-    "",
-    "",
-    "DESIGN AND PROGRAMMING",
-    "",
-    "The Tarvolan team",
+    "by its developers",
     "",
     "",
-    "ART",
+    "LIBRARIES",
     "",
-    "Drawn in code, line by line",
-    "",
-    "",
-    "SOUND AND MUSIC",
-    "",
-    "Synthesised in code",
-    "",
-    "",
-    "BUILT WITH",
-    "",
-    "Our own runtime and collector",
-    "OpenGL for the pictures",
-    "OpenAL for the sound",
-    "GLFW for the window",
-    "stb for images and Ogg Vorbis",
-    "DejaVu for the letters",
+    "GLFW - zlib/libpng License",
+    "OpenAL Soft - GNU LGPL 2 or later",
+    "stb - MIT License or Public Domain",
+    "Cairo - GNU LGPL 2.1 or MPL 1.1",
+    "FreeType - FreeType License",
+    "DejaVu Fonts - Bitstream Vera License",
+    "libvorbis, libogg - BSD 3-Clause License",
+    "zlib - zlib License",
+    "libglvnd, Mesa - MIT License",
+    "Xlib - MIT/X11 License",
     "",
     "",
-    "TESTED BY",
+    "TOOLS",
     "",
-    "Everyone who walked too fast",
-    "and everyone who stood still",
-    "",
-    "",
-    "THANKS",
-    "",
-    "To the walkers,",
-    "who never complain,",
-    "and to the turrets,",
-    "who never miss on purpose.",
-    "",
-    "",
-    "",
-    "",
-    "Thank you for playing",
+    "GCC - GNU GPL 3 or later",
+    "CMake - BSD 3-Clause License",
+    "Ninja - Apache License 2.0",
+    "GNU Make - GNU GPL 3 or later",
+    "pkgconf - ISC License",
+    "GoogleTest - BSD 3-Clause License",
+    "Google Benchmark - Apache License 2.0",
+    "Xvfb - MIT/X11 License",
+    "xdotool - BSD 3-Clause License",
+    "xwininfo - MIT/X11 License",
+    "vorbis-tools - GNU GPL 2",
     "",
     "",
     "",
 };
-static_assert(sizeof kCredits / sizeof kCredits[0] == 50, "the credits box scrolls 50 lines");
+constexpr int kCreditLines = sizeof kCredits / sizeof kCredits[0];
 
 void MarkGlobals() { gc_mark_q(kz_Tarvo_CreditText); }
 
@@ -86,7 +73,7 @@ void kz_Tarvo_InitGlobals() {
     kz_Tarvo_HasMusicStream = 1;
     kz_Tarvo_OnScreenControls = 0;
     kz_Tarvo_AccelerometerControls = 0;
-    Array<String> credits(50);
-    for (int i = 0; i < 50; ++i) credits[i] = String(kCredits[i]);
+    Array<String> credits(kCreditLines);
+    for (int i = 0; i < kCreditLines; ++i) credits[i] = String(kCredits[i]);
     gc_assign(kz_Tarvo_CreditText, credits);
 }

@@ -10,6 +10,8 @@
 // text), and, as they arrive, play/ and screens/.
 #pragma once
 
+#include <initializer_list>
+
 #include "framework/app.h"
 #include "framework/audio.h"
 #include "framework/graphics.h"
@@ -150,6 +152,16 @@ public:
     // The loading screen's spinner angle, +16 per update.
     int m_spinAngle = 0;
 
+    // The overlay boxes: options, credits and the badges panel.
+    int m_optionsCursor = 0;     // 0 the back cog, 1.. the rows in the order shown
+    int m_optionsKeyLock = 0;    // a button press was acted on, or the box is sliding
+    int m_optionsTouchLock = 0;  // a touch was acted on, or the box is sliding
+    float m_cogAngle = 0;        // turning angle of the options cog, in degrees
+    float m_creditScroll = 0;    // sub-line scroll of the credit lines, 0 down to -16
+    int m_creditLine = 0;        // the credit line drawn at the centre
+    float m_badgeScroll = 0;     // the badges panel's scroll, easing toward the target
+    float m_badgeScrollTarget = 0;
+
     c_MyApp();
     c_MyApp* m_new();
     void mark() override;
@@ -177,6 +189,9 @@ public:
     int p_OptionBox();
     int p_ShowBadges();
     int p_WaitStart(int loading);
+    String p_BadgeID(int id);
+    String p_BadgeName(int id);
+    String p_BadgeDetail(int id);
 
     // Assets and sound.
     int p_Reload();
@@ -191,6 +206,9 @@ public:
     // Controls.
     int p_PlayKey(int button, int useStick, int player);
     int p_PlayKeyAll(int button, int useStick);
+    // 1 when any of the logical buttons is down for any player 0..3 (the
+    // stick counting as a direction).
+    int p_AnyButtonDown(std::initializer_list<int> buttons);
     int p_iCade(int on);
     int p_Button(int image, float x, float y, int frame);
     int p_Button0(int image, float x, float y, int frame);

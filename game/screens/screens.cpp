@@ -1,6 +1,6 @@
-// The screens reached from the screen dispatch. The title menu, the game,
-// the score tables and the overlay boxes are built screen by screen; until a
-// screen exists, its mode shows nothing and does nothing.
+// The screens reached from the screen dispatch. The title menu, the game and
+// the score tables are built screen by screen; until a screen exists, its
+// mode shows nothing and does nothing.
 #include "game/myapp.h"
 
 int c_MyApp::p_Menu() { return 0; }
@@ -10,7 +10,3 @@ int c_MyApp::p_Game() { return 0; }
 int c_MyApp::p_InGame() { return 0; }
 int c_MyApp::p_LoadGame() { return 0; }
 int c_MyApp::p_GameOver() { return 0; }
-int c_MyApp::p_CreditBox() { return 0; }
-int c_MyApp::p_BadgesBox() { return 0; }
-int c_MyApp::p_OptionBox() { return 0; }
-int c_MyApp::p_ShowBadges() { return 0; }

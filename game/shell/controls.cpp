@@ -46,9 +46,6 @@ constexpr ButtonSources kButtonTable[] = {
     {kBackButton, {27, 46, 8}, {192, kEnd}, {6, 7, 14}, Stick::kNone, {16, 17, 19}},
 };
 
-// The order in which the lock bookkeeping looks for any press.
-constexpr int kLockButtons[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, kBackButton};
-
 template <int N>
 bool AnyKeyDown(const int (&keys)[N], int codeBase = 0) {
     for (int key : keys) {
@@ -133,6 +130,14 @@ int c_MyApp::p_PlayKeyAll(int button, int useStick) {
     return sum;
 }
 
+// Looks in the order given and stops at the first button down.
+int c_MyApp::p_AnyButtonDown(std::initializer_list<int> buttons) {
+    for (int button : buttons) {
+        if (p_PlayKeyAll(button, 1) != 0) return 1;
+    }
+    return 0;
+}
+
 int c_MyApp::p_iCade(int on) {
     if (on == 1) {
         kz_input_EnableKeyboard();
@@ -202,14 +207,7 @@ int c_MyApp::p_SampleInput() {
 // credits and badges boxes; the options box closes itself and, while open,
 // keeps both locks set so that the screens below it never act.
 int c_MyApp::p_UpdateLocks() {
-    bool anyPressed = false;
-    for (int button : kLockButtons) {
-        if (p_PlayKeyAll(button, 1) != 0) {
-            anyPressed = true;
-            break;
-        }
-    }
-    if (!anyPressed) m_keyLock = 0;
+    if (p_AnyButtonDown({0, 3, 5, 8, 10, 11, 12, 13, 14, 15, kBackButton}) == 0) m_keyLock = 0;
 
     const bool boxOpen = m_creditsOpen != 0 || m_optionsOpen != 0 || m_badgesOpen != 0;
     if (m_keyLock == 0 && m_touchLock == 0 && boxOpen && m_mode == 1 && p_PlayKeyAll(kBackButton, 1) != 0) {
