@@ -68,8 +68,8 @@ void OverscanCorners(c_MyApp& app) {
     const float w = kz_Tarvo_jscrw;
     const float h = kz_Tarvo_jscrh;
     const float bars[][4] = {
-        {0, 0, 16, 8},         {0, 0, 8, 16},         {0, h - 8, 16, 8},         {0, h - 16, 8, 16},
-        {w - 16, 0, 16, 8},    {w - 8, 0, 8, 16},     {w - 16, h - 8, 16, 8},    {w - 8, h - 16, 8, 16},
+        {0, 0, 16, 8},      {0, 0, 8, 16},      {0, h - 8, 16, 8},      {0, h - 16, 8, 16},
+        {w - 16, 0, 16, 8}, {w - 8, 0, 8, 16},  {w - 16, h - 8, 16, 8}, {w - 8, h - 16, 8, 16},
     };
     for (const auto& bar : bars) app.p_Rect(bar[0], bar[1], bar[2], bar[3]);
 }
