@@ -230,7 +230,6 @@ TEST_F(FilesTest, SavingReplacesTheTargetOfALinkAndKeepsItsPermissions) {
     EXPECT_TRUE(std::filesystem::is_symlink(".zarnikstate") && std::filesystem::is_symlink("saves/link"));
     EXPECT_EQ(std::filesystem::status("saves/state").permissions(), std::filesystem::perms(0600));
     EXPECT_EQ(Entries("saves"), std::vector<std::string>({"link", "state"})) << "no temporary left beside the target";
-    EXPECT_EQ(Entries(), std::vector<std::string>({".zarnikstate", "saves"}));
 
     unlink("saves/state");  // a link to nothing yet: the target is created
     EXPECT_EQ(game.SaveState(String("first")), 0);
