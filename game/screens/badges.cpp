@@ -22,8 +22,7 @@ constexpr int kSlotPitch = 34;
 constexpr int kStripSpeed = 16;
 constexpr int kStripLeavesAfter = 230;
 constexpr int kStripEndsAfter = 240;
-constexpr int kBadgesImage = 80;  // one icon frame per badge id
-constexpr int kBadgeIcons = 64;
+constexpr int kBadgeIcons = 64;  // frames of the badges image, one per badge id
 
 // The badges panel scrolls 16 units per update while down or up is held,
 // never above its top, and eases a sixth of the way each update.
@@ -83,7 +82,7 @@ int c_MyApp::p_ShowBadges() {
         p_Text(x + 16, top + 4, p_BadgeName(id), 0, 0);
         if (id < kBadgeIcons) {
             p_SetSize(0.5f, 0.5f);
-            p_DrawImg(kBadgesImage, x + kStripWidth - 16, top + kStripHeight / 2, static_cast<float>(id));
+            p_DrawImg(image_id::kBadges, x + kStripWidth - 16, top + kStripHeight / 2, static_cast<float>(id));
             p_SetSize(1, 1);
         }
     }
@@ -104,8 +103,8 @@ int c_MyApp::p_BadgesBox() {
     p_Rect(0.12f * w, -1, 0.76f * w, h + 2);
     p_SetCol(255, 255, 255, 1);
 
-    if (p_AnyButtonDown({8}) != 0) m_badgeScrollTarget -= kScrollStep;
-    if (p_AnyButtonDown({0}) != 0) m_badgeScrollTarget += kScrollStep;
+    if (p_AnyButtonDown({button_id::kDown}) != 0) m_badgeScrollTarget -= kScrollStep;
+    if (p_AnyButtonDown({button_id::kUp}) != 0) m_badgeScrollTarget += kScrollStep;
     m_badgeScrollTarget = std::min(m_badgeScrollTarget, 0.0f);
     if (m_mouseWasDown > 0 && static_cast<float>(m_mouseX) > 0.12f * w) {
         m_badgeScrollTarget -= static_cast<float>(m_prevMouseY - m_mouseY) * kDragFactor;

@@ -10,15 +10,9 @@
 
 namespace {
 
-constexpr int kFadeShown = 30;
 constexpr float kCellsAcross = 12;  // cells along the longer side
 constexpr int kFullTileFade = 20;   // tiles reach their full size at this fade
-constexpr int kTestcardImage = 91;
-constexpr int kButtonsImage = 95;
-constexpr int kPadGlyphFrame = 12;
-constexpr int kMakerLogoImage = 93;
-constexpr int kGameLogoImage = 98;
-constexpr int kClickSound = 99;
+constexpr int kPadGlyphFrame = 12;  // of the buttons image
 constexpr int kPictureSlide = 24;  // units the centre picture and lines rise per fade step
 
 // Credit lines: 16 units apart, eight shown (three above the centre line and
@@ -50,8 +44,8 @@ Card LayOutCard(int fade) {
     card.rows = TruncToInt(card.h / card.s);
     card.offX = 0.5f * card.w - static_cast<float>(card.cols) * card.s * 0.5f;
     card.offY = 0.5f * card.h - static_cast<float>(card.rows) * card.s * 0.5f;
-    card.slide = kFadeShown - fade;
-    card.alpha = static_cast<float>(fade) / kFadeShown;
+    card.slide = c_MyApp::kBoxFadeFrames - fade;
+    card.alpha = static_cast<float>(fade) / c_MyApp::kBoxFadeFrames;
     card.t = fade < kFullTileFade ? card.s * static_cast<float>(fade) / kFullTileFade : card.s;
     return card;
 }
@@ -133,7 +127,7 @@ void DrawGrid(c_MyApp& app, const Card& card) {
 // but the last; a text of one line shows that line, an empty one nothing.
 void DrawCreditLines(c_MyApp& app, const Card& card) {
     app.m_creditScroll -= kScrollPerUpdate;
-    if (app.p_AnyButtonDown({8, 0}) != 0) app.m_creditScroll -= kFastScrollPerUpdate;
+    if (app.p_AnyButtonDown({button_id::kDown, button_id::kUp}) != 0) app.m_creditScroll -= kFastScrollPerUpdate;
     if (app.m_creditScroll < -kLineSpacing) {
         app.m_creditScroll += kLineSpacing;
         app.m_creditLine += 1;
@@ -186,10 +180,10 @@ void DrawCorners(c_MyApp& app, const Card& card) {
     CornerCircle(app, card, right, top);
     ThreeNumbers(app, right, top, TruncToInt(card.w), TruncToInt(card.h), app.m_renderFpsAverage);
     CornerCircle(app, card, left, bottom);
-    app.p_DrawImg(kButtonsImage, left, bottom, kPadGlyphFrame);
+    app.p_DrawImg(image_id::kMenuButtons, left, bottom, kPadGlyphFrame);
     CornerCircle(app, card, right, bottom);
     app.p_SetSize(0.3f, 0.3f);
-    app.p_DrawImg(kMakerLogoImage, right, bottom, 0);
+    app.p_DrawImg(image_id::kMakerLogo, right, bottom, 0);
 }
 
 // Any touch or a confirm button closes the card; the touch or press that
@@ -198,12 +192,12 @@ void CloseOnRequest(c_MyApp& app) {
     if (app.m_touching > 0 && app.m_touchLock == 0) {
         app.m_touchLock = 1;
         app.m_creditsOpen = 0;
-        app.p_PlaySFX(kClickSound, 1.0f);
+        app.p_PlaySFX(sound_id::kTick, 1.0f);
     }
-    if (app.m_keyLock == 0 && app.p_AnyButtonDown({15, 10, 11}) != 0) {
+    if (app.m_keyLock == 0 && app.p_AnyButtonDown({button_id::kAction6, button_id::kAction1, button_id::kAction2}) != 0) {
         app.m_keyLock = 1;
         app.m_creditsOpen = 0;
-        app.p_PlaySFX(kClickSound, 1.0f);
+        app.p_PlaySFX(sound_id::kTick, 1.0f);
     }
 }
 
@@ -217,12 +211,12 @@ int c_MyApp::p_CreditBox() {
 
     p_SetCol(255, 255, 255, card.alpha);
     p_SetSize(1, 1);
-    p_DrawImg(kTestcardImage, 0.5f * card.w, 0.5f * card.h - static_cast<float>(card.slide * kPictureSlide), 0);
+    p_DrawImg(image_id::kTestCard, 0.5f * card.w, 0.5f * card.h - static_cast<float>(card.slide * kPictureSlide), 0);
     DrawCreditLines(*this, card);
 
     p_SetCol(255, 255, 255, card.alpha);
     p_SetSize(0.4f, 0.4f);
-    p_DrawImg(kGameLogoImage, 0.5f * card.w,
+    p_DrawImg(image_id::kTitleLogo, 0.5f * card.w,
               static_cast<float>(card.slide * 4) + static_cast<float>(card.rows - 1) * card.s + card.offY, 0);
     DrawCorners(*this, card);
     CloseOnRequest(*this);

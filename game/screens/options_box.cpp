@@ -8,9 +8,7 @@
 
 namespace {
 
-constexpr int kFadeShown = 30;
 constexpr int kSlidePerFade = 24;
-constexpr int kButtonsImage = 95;
 constexpr int kCogFrames[] = {8, 9, 10};
 constexpr float kCogTurns[] = {0.66f, -0.33f, -1.0f};  // of the cog's angle, per frame
 constexpr float kCogTurnPerUpdate = 0.2f;
@@ -18,10 +16,6 @@ constexpr float kCogY = 60;
 constexpr float kCogScale = 1.5f;
 constexpr float kSelectedCogScale = 2.0f;
 constexpr float kTextScale = 2;
-constexpr int kClickSound = 99;
-constexpr int kBackButton = 99;
-constexpr int kSoundSetting = 5;
-constexpr int kOverscanSetting = 14;
 constexpr int kOverscanStep = 16;
 constexpr int kOverscanMin = 1;
 constexpr int kOverscanMax = 96;
@@ -59,7 +53,7 @@ bool OptionsUnlocked(const c_MyApp& app) { return app.m_optionsKeyLock == 0 && a
 
 void CloseAndSave(c_MyApp& app) {
     app.m_optionsOpen = 0;
-    app.p_PlaySFX(kClickSound, 1.0f);
+    app.p_PlaySFX(sound_id::kTick, 1.0f);
     app.p_Save();
 }
 
@@ -83,11 +77,11 @@ bool BackCogPressed(c_MyApp& app, float cx) {
     app.m_cogAngle += kCogTurnPerUpdate;
     for (int i = 0; i < 2; ++i) {
         app.p_SetRot(kCogTurns[i] * app.m_cogAngle);
-        app.p_DrawImg(kButtonsImage, cx, kCogY, static_cast<float>(kCogFrames[i]));
+        app.p_DrawImg(image_id::kMenuButtons, cx, kCogY, static_cast<float>(kCogFrames[i]));
     }
     app.p_SetRot(kCogTurns[2] * app.m_cogAngle);
-    const bool touched = app.p_Button(kButtonsImage, cx, kCogY, kCogFrames[2]) != 0;
-    return touched || app.p_AnyButtonDown({kBackButton}) != 0;
+    const bool touched = app.p_Button(image_id::kMenuButtons, cx, kCogY, kCogFrames[2]) != 0;
+    return touched || app.p_AnyButtonDown({button_id::kBack}) != 0;
 }
 
 void DrawLabel(c_MyApp& app, float x, float y, const String& text, float alignX, float alignY) {
@@ -108,14 +102,14 @@ void OverscanSlider(c_MyApp& app) {
     app.p_SetSize(1, 1);
     app.p_Rect(x - 128, y - 5, 256, 9);
     app.p_SetCol(255, 255, 0, 0.75f);
-    app.p_Rect(x - 132 + static_cast<float>(app.m_settings[kOverscanSetting]) * 2.67f, y - 8, 8, 16);
+    app.p_Rect(x - 132 + static_cast<float>(app.m_settings[setting::kOverscan]) * 2.67f, y - 8, 8, 16);
 
-    int& overscan = app.m_settings[kOverscanSetting];
-    if (app.p_AnyButtonDown({14}) != 0 && app.m_optionsKeyLock == 0) {
+    int& overscan = app.m_settings[setting::kOverscan];
+    if (app.p_AnyButtonDown({button_id::kAction5}) != 0 && app.m_optionsKeyLock == 0) {
         overscan -= kOverscanStep;
         app.m_optionsKeyLock = 1;
     }
-    if (app.p_AnyButtonDown({15}) != 0 && app.m_optionsKeyLock == 0) {
+    if (app.p_AnyButtonDown({button_id::kAction6}) != 0 && app.m_optionsKeyLock == 0) {
         overscan += kOverscanStep;
         app.m_optionsKeyLock = 1;
     }
@@ -126,7 +120,7 @@ void OverscanSlider(c_MyApp& app) {
 
 String RowLabel(const c_MyApp& app, Row row) {
     switch (row) {
-        case Row::kSound: return SoundLabel(app.m_settings[kSoundSetting]);
+        case Row::kSound: return SoundLabel(app.m_settings[setting::kSound]);
         case Row::kICade: return String(kz_Tarvo_iCadeControls == 0 ? "iCade : Off" : "iCade : On");
         case Row::kDisplay: return String(app.m_fullscreen == 0 ? "Fullscreen" : "Windowed");
         case Row::kCredits: return String("Credits");
@@ -136,7 +130,7 @@ String RowLabel(const c_MyApp& app, Row row) {
 
 // Music stops when the new mode has none (off, or effects only).
 void NextSoundMode(c_MyApp& app) {
-    int& mode = app.m_settings[kSoundSetting];
+    int& mode = app.m_settings[setting::kSound];
     if (kz_Tarvo_HasMusicStream == 1) {
         mode = (mode + 1) % 4;
         if (mode == 0 || mode == 2) app.p_StopTune();
@@ -163,7 +157,7 @@ void ActOnRow(c_MyApp& app, Row row) {
             return;
     }
     LockOptions(app);
-    app.p_PlaySFX(kClickSound, 1.0f);
+    app.p_PlaySFX(sound_id::kTick, 1.0f);
 }
 
 // One row: its highlight is also its touch area; a touch selects and
@@ -182,7 +176,8 @@ void OptionRow(c_MyApp& app, Row row, int number, float y) {
         app.m_optionsCursor = number;
         activated = true;
     } else if (number == app.m_optionsCursor) {
-        activated = app.p_AnyButtonDown({10, 11, 12, 13, 14, 15}) != 0;
+        activated = app.p_AnyButtonDown({button_id::kAction1, button_id::kAction2, button_id::kAction3,
+                                                button_id::kAction4, button_id::kAction5, button_id::kAction6}) != 0;
     }
     DrawLabel(app, x, y, RowLabel(app, row), 0, 0);
     if (activated && OptionsUnlocked(app)) ActOnRow(app, row);
@@ -192,8 +187,8 @@ void OptionRow(c_MyApp& app, Row row, int number, float y) {
 // paused. Returns the number of the last row, the cursor's upper limit.
 int OptionRows(c_MyApp& app) {
     // An out-of-range sound mode (from an edited save) is reset to off.
-    const int soundMode = app.m_settings[kSoundSetting];
-    if (soundMode < 0 || soundMode >= SoundModes()) app.m_settings[kSoundSetting] = 0;
+    const int soundMode = app.m_settings[setting::kSound];
+    if (soundMode < 0 || soundMode >= SoundModes()) app.m_settings[setting::kSound] = 0;
 
     Row rows[4];
     int count = 0;
@@ -202,7 +197,7 @@ int OptionRows(c_MyApp& app) {
     rows[count++] = Row::kDisplay;
     if (app.m_paused == 0) rows[count++] = Row::kCredits;
 
-    int y = (kFadeShown - app.m_optionsFade) * kSlidePerFade + kFirstRowY;
+    int y = (c_MyApp::kBoxFadeFrames - app.m_optionsFade) * kSlidePerFade + kFirstRowY;
     for (int i = 0; i < count; ++i) {
         if (i > 0) y += rows[i] == Row::kCredits ? kCreditsSpacing : kRowSpacing;
         OptionRow(app, rows[i], i + 1, static_cast<float>(y));
@@ -213,35 +208,35 @@ int OptionRows(c_MyApp& app) {
 // A confirm button on the cog closes the box; the directions move the cursor
 // one step per press.
 void OptionKeys(c_MyApp& app, int lastRow) {
-    if (app.m_optionsCursor == 0 && app.p_AnyButtonDown({15, 10, 11}) != 0) {
+    if (app.m_optionsCursor == 0 && app.p_AnyButtonDown({button_id::kAction6, button_id::kAction1, button_id::kAction2}) != 0) {
         app.m_optionsKeyLock = 1;
         CloseAndSave(app);
         return;
     }
-    if (app.m_optionsCursor > 0 && app.p_AnyButtonDown({0, 3}) != 0) {
+    if (app.m_optionsCursor > 0 && app.p_AnyButtonDown({button_id::kUp, button_id::kLeft}) != 0) {
         app.m_optionsCursor -= 1;
         app.m_optionsKeyLock = 1;
-        app.p_PlaySFX(kClickSound, 1.0f);
+        app.p_PlaySFX(sound_id::kTick, 1.0f);
         return;
     }
-    if (app.m_optionsCursor < lastRow && app.p_AnyButtonDown({8, 5}) != 0) {
+    if (app.m_optionsCursor < lastRow && app.p_AnyButtonDown({button_id::kDown, button_id::kRight}) != 0) {
         app.m_optionsCursor += 1;
         app.m_optionsKeyLock = 1;
-        app.p_PlaySFX(kClickSound, 1.0f);
+        app.p_PlaySFX(sound_id::kTick, 1.0f);
     }
 }
 
 }  // namespace
 
 int c_MyApp::p_OptionBox() {
-    const int slide = (kFadeShown - m_optionsFade) * kSlidePerFade;
+    const int slide = (c_MyApp::kBoxFadeFrames - m_optionsFade) * kSlidePerFade;
     const float cx = static_cast<float>((m_optionsFade * 3 - 90) * 4 + 100);  // 100 once shown
     p_ResetDraw();
     if (kz_Tarvo_isOuya == 1) OverscanCorners(*this);
 
     m_keyLock = 1;
     m_touchLock = 1;
-    if (m_optionsFade != kFadeShown) LockOptions(*this);
+    if (m_optionsFade != c_MyApp::kBoxFadeFrames) LockOptions(*this);
 
     p_SetCol(150, 75, 0, 0.85f);
     p_Rect(50, static_cast<float>(slide), kz_Tarvo_jscrw - 100, kz_Tarvo_jscrh);
@@ -253,7 +248,7 @@ int c_MyApp::p_OptionBox() {
     if (m_optionsKeyLock == 0) OptionKeys(*this, lastRow);
 
     if (m_touching == 0) m_optionsTouchLock = 0;
-    if (p_AnyButtonDown({0, 3, 5, 8, 10, 11, 12, 13, 14, 15, kBackButton}) == 0) m_optionsKeyLock = 0;
+    if (p_AnyButtonHeld() == 0) m_optionsKeyLock = 0;
     p_ResetDraw();
     return 0;
 }
