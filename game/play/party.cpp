@@ -8,6 +8,7 @@
 #include "framework/input.h"
 #include "game/myapp.h"
 #include "game/play/degrees.h"
+#include "game/play/random.h"
 
 namespace {
 
@@ -107,8 +108,7 @@ int c_MyApp::p_LoadGame() {
     p_ResetPlayers();
 
     // The party's looks come from the clock; the level from its numbers.
-    kz_random_Seed = kz_app_Millisecs();
-    for (int i = 0; i < kSeedDiscards; ++i) kz_random_Rnd();
+    ReseedRandom(kz_app_Millisecs(), kSeedDiscards);
     for (int p = party_table::kFirstWalker; p <= party_table::kLastWalker; ++p) {
         float* walker = Walker(m_party, p);
         walker[status] = static_cast<float>(p);

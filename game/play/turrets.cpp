@@ -9,8 +9,6 @@
 
 namespace {
 
-// The grid pass covers columns and rows 0 to 200.
-constexpr int kLastGridCell = 200;
 // Cells and bullets this far outside the screen are not drawn; bullets there
 // are gone.
 constexpr float kScreenMargin = 128;
@@ -47,10 +45,10 @@ void c_MyApp::p_GridPass() {
     const float h = kz_Tarvo_jscrh;
     p_ResetDraw();
     p_SetSize(kCellScale, kNoValue);
-    for (int col = 0; col <= kLastGridCell; ++col) {
+    for (int col = 0; col <= map_cell::kLastScanned; ++col) {
         const float sx = static_cast<float>(col * map_cell::kPixels) - m_camX;
         const bool columnInView = -kScreenMargin < sx && sx < w + kScreenMargin;
-        for (int row = 0; row <= kLastGridCell; ++row) {
+        for (int row = 0; row <= map_cell::kLastScanned; ++row) {
             const float code = m_map[map_cell::Index(col, row, map_cell::code)];
             if (code <= 0) continue;
             const float sy = static_cast<float>(row * map_cell::kPixels) - m_camY;
