@@ -34,7 +34,7 @@ TEST(PlayFrameGl, AGameInProgressShowsItsThemeAndTheGreenScoreLine) {
     c_MyApp& app = game.App();
     app.m_difficulty = 2;
     app.m_mode = screen_mode::kStartGame;
-    for (int frame = 0; frame < 400; ++frame) {
+    for (int frame = 0; frame < 1000; ++frame) {
         // Run, held the way an iCade holds a button, once the countdown is over.
         if (app.m_mode == screen_mode::kInGame && app.m_party[party_table::kCountdown] < 1) app.m_buttons[button_id::kAction3] = 2;
         game.Update();
