@@ -75,26 +75,29 @@ private:
     float camX_, camY_;
 };
 
-// The generated data folder in place of the driver's empty one.
-bool UseGeneratedData(HeadlessDriver& driver) {
+// The busy scene on a driver that loaded the generated data folder (in place
+// of its empty one) and keeps no record of its drawing; false when loading
+// did not finish.
+bool BusyScene(HeadlessDriver& driver) {
+    driver.WatchDraws(false);
+    driver.Gl().keep_calls = false;
     std::filesystem::remove(driver.DataDir());
     std::filesystem::create_directory_symlink(TARVOLAN_DATA_DIR, driver.DataDir());
-    return driver.FinishLoading();
+    if (!driver.FinishLoading()) return false;
+    BuildBusyLevel(driver.App());
+    FillTables(driver.App());
+    return true;
 }
 
 // p_Game and the shell's per-update work (the scripted clock, events, input,
 // locks), no render.
 void BM_PlayUpdateBusyLevel(benchmark::State& state) {
     HeadlessDriver driver;
-    driver.WatchDraws(false);
-    driver.Gl().keep_calls = false;
-    if (!UseGeneratedData(driver)) {
+    if (!BusyScene(driver)) {
         state.SkipWithError("loading did not finish");
         return;
     }
     c_MyApp& app = driver.App();
-    BuildBusyLevel(app);
-    FillTables(app);
     const Snapshot scene(app);
     for (auto _ : state) {
         state.PauseTiming();
@@ -110,15 +113,11 @@ BENCHMARK(BM_PlayUpdateBusyLevel)->Unit(benchmark::kMicrosecond);
 // frame, the clear included.
 void BM_PlayRenderBusyLevel(benchmark::State& state) {
     HeadlessDriver driver;
-    driver.WatchDraws(false);
-    driver.Gl().keep_calls = false;
-    if (!UseGeneratedData(driver)) {
+    if (!BusyScene(driver)) {
         state.SkipWithError("loading did not finish");
         return;
     }
     c_MyApp& app = driver.App();
-    BuildBusyLevel(app);
-    FillTables(app);
     driver.Update();
     driver.Render();
     driver.Gl().Clear();

@@ -250,8 +250,8 @@ public:
     // one walker drawn at a world position, the stick, and "1st" .. "10th".
     void p_ResetPlayers();
     void p_Fire(float x, float y, int angle);
-    int p_DrawMe(float x, float y, int bodyFrame, int colourFrame);
-    int p_AnalogueControl();
+    void p_DrawMe(float x, float y, int bodyFrame, int colourFrame);
+    void p_AnalogueControl();
     String p_Nth(int n);
 
 private:

@@ -112,7 +112,7 @@ void c_MyApp::p_EaseCamera() {
     p_DoStars(dx, dy);
 }
 
-int c_MyApp::p_DrawMe(float x, float y, int bodyFrame, int colourFrame) {
+void c_MyApp::p_DrawMe(float x, float y, int bodyFrame, int colourFrame) {
     const float alpha = m_alpha;
     const float sx = x - m_camX;
     const float sy = y - m_camY;
@@ -124,7 +124,6 @@ int c_MyApp::p_DrawMe(float x, float y, int bodyFrame, int colourFrame) {
     p_Alpha(alpha);
     p_DrawImg(image_id::kWalkers, sx, sy, static_cast<float>(bodyFrame));
     p_DrawImg(image_id::kWalkers, sx, sy, static_cast<float>(colourFrame + walker_frame::kFirstOverlay));
-    return 0;
 }
 
 // Lost walkers lie where they fell, turned one way or the other.
@@ -196,7 +195,7 @@ String c_MyApp::p_Nth(int n) {
 // The stick vector from a dragged touch, the first pad's stick or the cursor
 // keys (ramped); nothing in the play reads it, but the touch and, with the
 // debug line, the vector are shown.
-int c_MyApp::p_AnalogueControl() {
+void c_MyApp::p_AnalogueControl() {
     m_stickX = 0;
     m_stickY = 0;
     if (m_touching == 0) {
@@ -240,5 +239,4 @@ int c_MyApp::p_AnalogueControl() {
         p_Oval(x, y, 12, 12);
         p_Oval(x + kDebugStickReach * m_stickX, y + kDebugStickReach * m_stickY, 8, 8);
     }
-    return 0;
 }

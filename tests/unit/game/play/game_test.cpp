@@ -77,17 +77,9 @@ TEST(WholeGame, APlayFrameAllocatesNoCollectorBytes) {
     bot.StartGame(3);
     bot.Steps(150);
 
-    long long byUpdates = 0, byRenders = 0;
-    for (int i = 0; i < 120; ++i) {
-        const long long beforeUpdate = driver.CollectorBytes();
-        bot.Step();
-        const long long beforeRender = driver.CollectorBytes();
-        driver.Render();
-        byUpdates += beforeRender - beforeUpdate;
-        byRenders += driver.CollectorBytes() - beforeRender;
-    }
-    EXPECT_EQ(byUpdates, 0);
-    EXPECT_EQ(byRenders, 0);
+    const HeadlessDriver::FrameBytes bytes = driver.CollectorBytesOfFrames(120, [&] { bot.Step(); });
+    EXPECT_EQ(bytes.updates, 0);
+    EXPECT_EQ(bytes.renders, 0);
 }
 
 }  // namespace
