@@ -6,19 +6,18 @@
 #include <AL/al.h>
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 #include "devices/gxtk_audio.h"
 #include "tests/support/headless_driver.h"
 #include "tests/support/play_bot.h"
 
-// Keys of the speed buttons on the keyboard: J, K, L are buttons 10, 11, 12.
+// The keyboard's speed buttons: J, K and L are buttons 10, 11 and 12.
 constexpr int kKeyStroll = 'J';
 constexpr int kKeyButton11 = 'K';
 constexpr int kKeyButton12 = 'L';
 
-// The corridor runs along the ship's row; walkers walk right, to the ship.
+// The corridor runs along the ship's row; its walkers walk right, to the ship.
 constexpr int kCorridorRow = map_cell::kShipRow;
 
 struct Effect {
@@ -34,15 +33,11 @@ protected:
     float& Party(int index) { return App().m_party[index]; }
     float& WalkerField(int p, int field) { return App().m_party[TableIndex(p, field)]; }
 
-    void StartGame(int difficulty, int layout = 0) {
-        bot.StartGame(difficulty);
-        App().m_padGlyphs = layout;
-    }
+    void StartGame(int difficulty) { bot.StartGame(difficulty); }
 
-    // A level of one corridor along the ship's row from `fromColumn` to the
-    // ship, walker p standing on column fromColumn + p - 1 for p up to
-    // `walkers` and the others lost; no turrets, no bullets, no particles,
-    // the countdown over, nothing held over and the view on the party.
+    // Only a corridor from `fromColumn` to the ship, walker p on its column
+    // fromColumn + p - 1 for p up to `walkers` and the others lost; no bullet
+    // or particle, the countdown over, no lock, the view on the corridor.
     void Corridor(int fromColumn, int walkers) {
         c_MyApp& app = App();
         for (int i = 0; i < map_cell::kTableFloats; ++i) app.m_map[i] = 0;
@@ -51,25 +46,20 @@ protected:
         }
         for (int i = 0; i < bullet_record::kTableFloats; ++i) app.m_bullets[i] = 0;
         app.p_ResetParticles(particle_record::kDefaultCount);
-        for (int p = party_table::kFirstWalker; p <= party_table::kLastWalker; ++p) {
-            PlaceWalker(p, fromColumn + p - 1, p <= walkers ? p : 0);
-        }
+        for (int p = 1; p <= party_table::kWalkers; ++p) PlaceWalker(p, fromColumn + p - 1, p <= walkers ? p : 0);
         Party(party_table::kCountdown) = 0;
         Party(party_table::kLiftOff) = 0;
-        app.m_keyLock = 0;
-        app.m_touchLock = 0;
-        View(static_cast<float>(fromColumn * map_cell::kPixels), static_cast<float>(kCorridorRow * map_cell::kPixels));
+        app.m_keyLock = app.m_touchLock = 0;
+        View(static_cast<float>(fromColumn * map_cell::kPixels), kCorridorRow * map_cell::kPixels);
     }
 
     void PlaceWalker(int p, int column, int status) {
-        using namespace walker_record;
-        const float values[kTableRecordFloats] = {
-            static_cast<float>(status), static_cast<float>(column), kCorridorRow, 0, 0, cell_code::kLeft, 0, 0, 0,
-            kWalking};
-        for (int k = 0; k < kTableRecordFloats; ++k) WalkerField(p, k) = values[k];
+        const float record[kTableRecordFloats] = {static_cast<float>(status), static_cast<float>(column), kCorridorRow,
+                                                  0, 0, cell_code::kLeft, 0, 0, 0, walker_record::kWalking};
+        for (int k = 0; k < kTableRecordFloats; ++k) WalkerField(p, k) = record[k];
     }
 
-    // Camera, its target and the focus on world point (x, y), centred.
+    // The camera, its target and the focus centred on world point (x, y).
     void View(float x, float y) {
         c_MyApp& app = App();
         app.m_camX = app.m_camTargetX = x - kz_Tarvo_jscrw * 0.5f;
@@ -80,18 +70,13 @@ protected:
 
     // A fixed gun that fires at `angle` in the next frame.
     void Turret(int col, int row, float angle) {
-        using namespace map_cell;
-        const float values[] = {cell_code::kTurret, angle, 0, 100, 1, 0, 0};
-        for (int k = 0; k < 7; ++k) App().m_map[Index(col, row, k)] = values[k];
+        const float cell[] = {cell_code::kTurret, angle, 0, 100, 1, 0, 0};
+        for (int k = 0; k < 7; ++k) App().m_map[map_cell::Index(col, row, k)] = cell[k];
     }
 
     void Bullet(int record, float x, float y, float angle) {
-        float* bullet = &App().m_bullets[TableIndex(record, 0)];
-        bullet[bullet_record::code] = 1;
-        bullet[bullet_record::x] = x;
-        bullet[bullet_record::y] = y;
-        bullet[bullet_record::angle] = angle;
-        bullet[bullet_record::life] = 5;
+        const float bullet[] = {1, x, y, angle, 0, 0, 0, 5};
+        for (int k = 0; k < 8; ++k) App().m_bullets[TableIndex(record, k)] = bullet[k];
     }
 
     int FlyingBullets() {
@@ -100,28 +85,27 @@ protected:
         return count;
     }
 
-    // Every sound slot gets a silent stand-in, so that the channels show
-    // which effect each of them last started.
+    // A silent stand-in in every sound slot, so that the channels show which
+    // effect each of them last started.
     void ListenToEffects() {
-        c_MyApp& app = App();
         for (int id = 1; id < sound_id::kSlots; ++id) {
-            gc_assign(app.m_sounds[id], (new c_Sound())->m_new(new gxtkSample()));
+            gc_assign(App().m_sounds[id], (new c_Sound())->m_new(new gxtkSample()));
         }
-        heardUpTo_ = app.m_sfxChannel;
+        heardUpTo_ = App().m_sfxChannel;
     }
 
-    // The effects started since the last call (fewer than 24), oldest first.
+    // The effects started since the last look (fewer than the 24 channels
+    // they rotate over), oldest first.
     std::vector<Effect> EffectsSinceLastLook() {
         c_MyApp& app = App();
         std::vector<Effect> effects;
-        constexpr int kRotation = 24;
         for (int ch = heardUpTo_; ch != app.m_sfxChannel;) {
-            ch = (ch + 1) % kRotation;
+            ch = (ch + 1) % 24;
             const gxtkChannel& channel = kz_audio_device->channels[ch];
             float volume = 0;
             alGetSourcef(channel.source, AL_GAIN, &volume);
             for (int id = 1; id < sound_id::kSlots; ++id) {
-                if (app.m_sounds[id] && app.m_sounds[id]->m_sample == channel.sample) effects.push_back({id, volume});
+                if (app.m_sounds[id]->m_sample == channel.sample) effects.push_back({id, volume});
             }
         }
         heardUpTo_ = app.m_sfxChannel;
@@ -132,12 +116,6 @@ protected:
         std::vector<int> ids;
         for (const Effect& effect : EffectsSinceLastLook()) ids.push_back(effect.id);
         return ids;
-    }
-
-    int TuneStarts() {
-        int count = 0;
-        for (const std::string& file : driver.RequestedFiles(FileRequest::kSound)) count += file == "sfx/grounded.ogg";
-        return count;
     }
 
     HeadlessDriver driver;

@@ -1,7 +1,5 @@
-// The game screen: what a play frame draws, back to front; the score line
-// easing toward the score and the table score to beat; the theme keys.
-#include <algorithm>
-
+// The game screen: what a play frame draws, back to front, and the score
+// line easing toward the score with the table score to beat.
 #include "tests/unit/game/play/play_fixture.h"
 
 namespace {
@@ -50,61 +48,36 @@ TEST_F(PlayTest, APlayFrameDrawsItsLayersBackToFront) {
 }
 
 // The shown score closes a sixth of the gap (truncated) and snaps within 5.
-TEST_F(PlayTest, TheShownScoreEasesAndSnaps) {
-    const struct {
-        int shown, score, next;
-    } cases[] = {{0, 100, 16}, {93, 100, 94}, {94, 100, 100}, {100, 0, 84}, {3, 0, 0}};
-    StartGame(1);
-    for (const auto& c : cases) {
-        App().m_shownScore = c.shown;
-        App().m_score = c.score;
-        driver.Update();
-        EXPECT_EQ(App().m_shownScore, c.next) << c.shown << " toward " << c.score;
-    }
-}
-
 // Empty entries count as beaten, so an empty table shows its first entry;
-// below the tenth entry the tenth shows without a place.
-TEST_F(PlayTest, TheTargetLineShowsTheNextTableScoreToBeat) {
+// ties are not beaten; below the tenth entry the tenth shows without a place.
+TEST_F(PlayTest, TheScoreLineEasesTowardTheScoreAndShowsTheNextScoreToBeat) {
     const std::vector<int> full = {1000, 900, 800, 700, 600, 500, 400, 300, 200, 100};
     const struct {
-        const char* what;
         std::vector<int> table;
-        int score;
+        int shown, score, nextShown;
         int target, place;
         const char* ordinal;
     } cases[] = {
-        {"empty table", std::vector<int>(10, 0), 0, 0, 0, "1st"},
-        {"mid-table", full, 550, 600, 4, "5th"},
-        {"tie stays below", full, 600, 600, 4, "5th"},
-        {"below the tenth", full, 50, 100, 10, ""},
-        {"best beaten", full, 5000, 1000, 0, "1st"},
-        {"half-empty table", {500, 400, 0, 0, 0, 0, 0, 0, 0, 0}, 450, 500, 0, "1st"},
+        {std::vector<int>(10, 0), 3, 0, 0, 0, 0, "1st"},
+        {full, 0, 550, 91, 600, 4, "5th"},
+        {full, 594, 600, 600, 600, 4, "5th"},
+        {full, 100, 50, 92, 100, 10, ""},
+        {full, 4000, 5000, 4166, 1000, 0, "1st"},
+        {{500, 400, 0, 0, 0, 0, 0, 0, 0, 0}, 443, 450, 444, 500, 0, "1st"},
     };
     StartGame(2);
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(c.score);
         for (int rank = 0; rank < 10; ++rank) App().m_scores[score_table::Best(2, rank)] = c.table[rank];
+        App().m_shownScore = c.shown;
         App().m_score = c.score;
         driver.Update();
+        EXPECT_EQ(App().m_shownScore, c.nextShown);
         EXPECT_EQ(App().m_targetScore, c.target);
         EXPECT_EQ(App().m_targetPlace, c.place);
         EXPECT_TRUE(App().p_Nth(App().m_targetPlace + 1) == String(c.ordinal));
     }
     EXPECT_TRUE(App().p_Nth(0) == String());
-    EXPECT_TRUE(App().p_Nth(2) == String("2nd"));
-}
-
-TEST_F(PlayTest, ADigitKeyHeldSwitchesTheThemeFromTheNextFrame) {
-    StartGame(1);
-    Party(party_table::kTheme) = 1;
-    driver.Press('3');
-    driver.Update();
-    EXPECT_EQ(Party(party_table::kTheme), 3);
-    EXPECT_EQ(App().m_clsGreen, 60);
-    driver.Release('3');
-    driver.Update();
-    EXPECT_EQ(App().m_clsGreen, 120);
 }
 
 }  // namespace
