@@ -9,7 +9,8 @@
 
 namespace {
 
-// Stars and particles appear this far outside the screen before they wrap.
+// New stars are spread over the screen and 8 pixels beyond each edge; a star
+// wraps once it is further than the margin (and the overscan) beyond one.
 constexpr float kStarSpread = 16.0f;
 constexpr float kStarMargin = 16.0f;
 constexpr float kSmokeDrag = 0.95f;

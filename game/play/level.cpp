@@ -95,9 +95,7 @@ void StartLevel(c_MyApp& app, int level) {
     ReseedRandom(LevelSeed(app.m_difficulty, kThemeSeedPerDifficulty, level, kThemeSeedPerLevel), kLevelSeedDiscards);
     app.m_party[party_table::kTheme] = static_cast<float>(app.p_Rand(1, party_table::kThemes));
     app.p_ResetStars(-1);
-
-    const int lastParticle = std::min(app.m_particleCount, particle_record::kRecords - 1);
-    for (int p = 0; p <= lastParticle; ++p) app.m_particles[TableIndex(p, particle_record::kind)] = 0;
+    app.p_ResetParticles(-1);
 }
 
 void ClearMap(c_MyApp& app) {
