@@ -36,6 +36,32 @@ constexpr float kHitAbove = 0.2f;
 
 constexpr int kBurstParticles = 17;
 
+// Bullets fly at whole degrees from -359 to 359: their directions are looked
+// up, computed once by the same functions, so that the flight is the same to
+// the bit; any other angle is computed.
+class WholeDegreeDirections {
+public:
+    WholeDegreeDirections() {
+        for (int i = 0; i < kAngles; ++i) {
+            sin_[i] = SinDegrees(static_cast<float>(i - kLargest));
+            cos_[i] = CosDegrees(static_cast<float>(i - kLargest));
+        }
+    }
+    float Sin(float degrees) const { return Whole(degrees) ? sin_[Index(degrees)] : SinDegrees(degrees); }
+    float Cos(float degrees) const { return Whole(degrees) ? cos_[Index(degrees)] : CosDegrees(degrees); }
+
+private:
+    static constexpr int kLargest = 359;
+    static constexpr int kAngles = 2 * kLargest + 1;
+    static bool Whole(float degrees) {
+        return degrees >= -kLargest && degrees <= kLargest && degrees == static_cast<float>(static_cast<int>(degrees));
+    }
+    static int Index(float degrees) { return static_cast<int>(degrees) + kLargest; }
+    float sin_[kAngles];
+    float cos_[kAngles];
+};
+const WholeDegreeDirections kDirections;
+
 }  // namespace
 
 // The path and turrets in one sweep over the grid: each turret is updated
@@ -118,8 +144,8 @@ void c_MyApp::p_BulletPass() {
         float* bullet = &m_bullets[TableIndex(r, 0)];
         if (bullet[code] > 0) {
             bullet[life] -= kBulletDecay;
-            bullet[x] += kBulletSpeed * SinDegrees(bullet[angle]);
-            bullet[y] -= kBulletSpeed * CosDegrees(bullet[angle]);
+            bullet[x] += kBulletSpeed * kDirections.Sin(bullet[angle]);
+            bullet[y] -= kBulletSpeed * kDirections.Cos(bullet[angle]);
             p_BulletHits(bullet);
             const float sx = bullet[x] - m_camX;
             const float sy = bullet[y] - m_camY;
