@@ -3,11 +3,9 @@
 // with the next score to beat, and the stick indicators.
 #include "framework/input.h"
 #include "game/myapp.h"
-#include "game/play/degrees.h"
+#include "runtime/kzmath.h"
 
 namespace {
-
-using namespace walker_record;
 
 struct Rgb {
     float red, green, blue;
@@ -26,8 +24,6 @@ constexpr float kCameraEasing = 0.125f;
 constexpr float kOutlineScale = 0.825f;
 constexpr float kOutlineAlpha = 0.5f;
 constexpr float kWalkerScale = 0.75f;
-constexpr float kLyingDegrees = 90;
-constexpr float kStandHeight = 8;
 
 // The ship stands at (1600, 1584) and rises L² / 20 pixels after L frames of
 // lift-off, its exhaust coming out 32 pixels below its centre.
@@ -124,20 +120,6 @@ void c_MyApp::p_DrawMe(float x, float y, int bodyFrame, int colourFrame) {
     p_Alpha(alpha);
     p_DrawImg(image_id::kWalkers, sx, sy, static_cast<float>(bodyFrame));
     p_DrawImg(image_id::kWalkers, sx, sy, static_cast<float>(colourFrame + walker_frame::kFirstOverlay));
-}
-
-// Lost walkers lie where they fell, turned one way or the other.
-void c_MyApp::p_DrawLyingWalkers() {
-    p_ResetDraw();
-    for (int p = party_table::kFirstWalker; p <= party_table::kLastWalker; ++p) {
-        const float* walker = &m_party[TableIndex(p, 0)];
-        if (walker[status] != 0 || (walker[pose] != kLyingLeft && walker[pose] != kLyingRight)) continue;
-        p_SetRot(walker[pose] == kLyingLeft ? kLyingDegrees : -kLyingDegrees);
-        p_Alpha(1);
-        p_DrawMe((walker[column] + walker[offsetX]) * map_cell::kPixels,
-                 (walker[row] + walker[offsetY]) * map_cell::kPixels - kStandHeight, TruncToInt(walker[body]),
-                 TruncToInt(walker[colour]));
-    }
 }
 
 // The ship rises with the square of the lift-off time, trailing red and

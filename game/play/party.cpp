@@ -16,8 +16,6 @@ using namespace walker_record;
 
 constexpr int kSeedDiscards = 21;
 constexpr int kFirstLevel = 1;
-constexpr int kStars = 100;
-constexpr int kParticles = 250;
 
 // Walkers start fading in when the countdown reaches this, and beam in with
 // sparkles while it is above kSparkleUntil.
@@ -30,6 +28,7 @@ constexpr float kSwayDegrees = 12;
 constexpr float kSwayCycles = 4;
 // Drawn this far above its position, so that it stands on it.
 constexpr float kStandHeight = 8;
+constexpr float kLyingDegrees = 90;
 // An offset past this leaves the cell.
 constexpr float kCellEdge = 0.95f;
 // Steps choose a new walking code only within these columns and rows.
@@ -103,8 +102,8 @@ int c_MyApp::p_LoadGame() {
     m_mode = screen_mode::kInGame;
     m_camX = m_camY = 0;
     m_camTargetX = m_camTargetY = 0;
-    p_ResetStars(kStars);
-    p_ResetParticles(kParticles);
+    p_ResetStars(star_record::kDefaultCount);
+    p_ResetParticles(particle_record::kDefaultCount);
     p_ResetPlayers();
 
     // The party's looks come from the clock; the level from its numbers.
@@ -214,6 +213,20 @@ void c_MyApp::p_SortWalkersByRow() {
         if (lower[row] < upper[row]) {
             for (int k = 0; k < kTableRecordFloats; ++k) std::swap(lower[k], upper[k]);
         }
+    }
+}
+
+// Lost walkers lie where they fell, turned one way or the other.
+void c_MyApp::p_DrawLyingWalkers() {
+    p_ResetDraw();
+    for (int p = party_table::kFirstWalker; p <= party_table::kLastWalker; ++p) {
+        const float* walker = Walker(m_party, p);
+        if (walker[status] != 0 || (walker[pose] != kLyingLeft && walker[pose] != kLyingRight)) continue;
+        p_SetRot(walker[pose] == kLyingLeft ? kLyingDegrees : -kLyingDegrees);
+        p_Alpha(1);
+        p_DrawMe((walker[column] + walker[offsetX]) * map_cell::kPixels,
+                 (walker[row] + walker[offsetY]) * map_cell::kPixels - kStandHeight, TruncToInt(walker[body]),
+                 TruncToInt(walker[colour]));
     }
 }
 
