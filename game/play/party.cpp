@@ -53,12 +53,13 @@ struct SpeedButton {
     float speed;  // cells per frame
     const char* label;
 };
-constexpr SpeedButton kKeyboardSpeeds[] = {
+constexpr int kSpeeds = 3;
+constexpr SpeedButton kKeyboardSpeeds[kSpeeds] = {
     {button_id::kAction1, 0.05f, "\xAC" "J Stroll"},
     {button_id::kAction2, 0.1f, "\xAC" "K Jog"},
     {button_id::kAction3, 0.15f, "\xAC" "L Run"},
 };
-constexpr SpeedButton kPadSpeeds[] = {
+constexpr SpeedButton kPadSpeeds[kSpeeds] = {
     {button_id::kAction1, 0.05f, "\xAC" "J Stroll"},
     {button_id::kAction3, 0.1f, "\xAC" "L Jog"},
     {button_id::kAction2, 0.15f, "\xAC" "K Run"},
@@ -75,7 +76,7 @@ struct ScreenSpeedButton {
     const char* word;
     float speed;
 };
-constexpr ScreenSpeedButton kScreenSpeeds[] = {
+constexpr ScreenSpeedButton kScreenSpeeds[kSpeeds] = {
     {0.3f, 100, 255, 100, "Stroll", 0.05f},
     {0.55f, 255, 255, 100, "Jog", 0.1f},
     {0.8f, 255, 100, 100, "Run", 0.15f},
@@ -154,7 +155,7 @@ float c_MyApp::p_ChooseSpeed() {
     const SpeedButton* buttons = m_padGlyphs == kPadLayout ? kPadSpeeds : kKeyboardSpeeds;
     float speed = 0;
     if (free) {
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < kSpeeds; ++i) {
             if (p_PlayKeyAll(buttons[i].button, 1) != 0) speed = buttons[i].speed;
         }
     }
@@ -164,7 +165,7 @@ float c_MyApp::p_ChooseSpeed() {
     if (helpShown && m_padGlyphs != kTouchLayout) {
         p_ResetDraw();
         p_SetSize(2, kNoValue);
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < kSpeeds; ++i) {
             p_Text(kz_Tarvo_jscrw - kHelpFromRight, kz_Tarvo_jscrh * 0.5f + (i - 1) * kHelpSpacing,
                    String(buttons[i].label), 0, 0);
         }
