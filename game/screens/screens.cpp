@@ -6,7 +6,5 @@
 int c_MyApp::p_Menu() { return 0; }
 int c_MyApp::p_LoadMenu() { return 0; }
 int c_MyApp::p_OuyaQuit() { return 0; }
-int c_MyApp::p_Game() { return 0; }
 int c_MyApp::p_InGame() { return 0; }
-int c_MyApp::p_LoadGame() { return 0; }
 int c_MyApp::p_GameOver() { return 0; }
