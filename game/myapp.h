@@ -38,11 +38,6 @@ constexpr int blue = 12;
 constexpr int blend = 13;
 }  // namespace draw_record
 
-// Float to int, truncated toward zero as every conversion of the game is; NaN
-// gives 0 and values beyond the int range saturate, so that a zero scale or an
-// edited setting cannot make the conversion undefined.
-int TruncToInt(float value);
-
 class c_MyApp : public c_App {
 public:
     // Table sizes.
