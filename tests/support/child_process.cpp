@@ -83,3 +83,15 @@ ChildResult RunInChild(const std::function<void()>& body, const std::string& std
     }
     return result;
 }
+
+CommandResult RunCommand(const std::vector<std::string>& command) {
+    const ChildResult r = RunInChild([&] {
+        std::vector<std::string> args = command;
+        std::vector<char*> argv;
+        for (std::string& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        execvp(argv[0], argv.data());
+        std::_Exit(127);
+    });
+    return CommandResult{r.exited ? r.exit_status : -1, r.out};
+}
