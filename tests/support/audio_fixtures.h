@@ -114,4 +114,11 @@ inline bool UseOpenAlConfig(const std::string& path, const std::string& text) {
     return setenv("ALSOFT_CONF", path.c_str(), 1) == 0;
 }
 
+// OpenAL Soft on its null backend, plus any `settings` of its [general]
+// section, for tests that need a device but no sound.
+inline bool UseNullAudio(const std::string& settings = "") {
+    static const ScratchDir config_dir;
+    return UseOpenAlConfig(config_dir.File("alsoft.conf"), "[general]\ndrivers=null\n" + settings);
+}
+
 }  // namespace audio_fixtures

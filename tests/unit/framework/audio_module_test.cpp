@@ -14,8 +14,7 @@ using namespace audio_fixtures;
 
 namespace {
 
-const ScratchDir g_config_dir;
-const bool g_configured = UseOpenAlConfig(g_config_dir.File("alsoft.conf"), "[general]\ndrivers=null\n");
+const bool g_configured = UseNullAudio();
 
 c_Sound* g_kept_sound = nullptr;
 void MarkKeptSound() { gc_mark_q(g_kept_sound); }

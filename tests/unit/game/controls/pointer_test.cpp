@@ -209,25 +209,6 @@ TEST_F(OnScreenPadTest, WhilePausedOneFingerDragsThePadAndTheNextUpdateClampsIt)
     EXPECT_EQ(std::vector<int>({app->m_settings[10], app->m_settings[11]}), std::vector<int>({32, 32}));
 }
 
-// The size is the fingers' spread / 16; a new pinch starts from its own spread.
-TEST_F(OnScreenPadTest, APinchResizesThePadFromItsSecondUpdateAndNeverBelowEight) {
-    app->m_paused = 1;
-    Touch(0, 300, 100);
-    Touch(1, 460, 100);
-    Update();
-    EXPECT_EQ(app->m_settings[12], 10);
-    for (const auto& [x, size] : {std::pair{524.0f, 14}, {310.0f, 0}, {310.0f, 8}}) {
-        device->p_TouchEvent(kEventTouchMove, 1, x, 100);
-        Update();
-        EXPECT_EQ(app->m_settings[12], size) << "second finger at " << x;
-    }
-    Lift(1);
-    Update();
-    Touch(1, 620, 100);
-    Update();
-    EXPECT_EQ(app->m_settings[12], 8);
-}
-
 TEST_F(PointerTest, TheTiltDotFollowsTheSmoothedTiltAndTheButtonCalibrates) {
     app->m_imageInfo[kIcons * 3] = 16;
     app->m_imageInfo[kIcons * 3 + 1] = 16;
