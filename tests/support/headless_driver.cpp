@@ -167,7 +167,6 @@ void HeadlessDriver::Tap(int glfwKey) {
 void HeadlessDriver::Press(int glfwKey) { backend_.QueueKey(glfwKey, glfw2::PRESS); }
 void HeadlessDriver::Release(int glfwKey) { backend_.QueueKey(glfwKey, glfw2::RELEASE); }
 
-void HeadlessDriver::CloseBox() { backend_.QueueCloseRequest(); }
 void HeadlessDriver::Focus(bool focused) { backend_.QueueFocus(focused); }
 void HeadlessDriver::Iconify(bool iconified) { backend_.QueueIconify(iconified); }
 void HeadlessDriver::Resize(int width, int height) { backend_.QueueResize(width, height); }

@@ -190,31 +190,6 @@ TEST_F(WaveOutputTest, OneShotsComeOutWherePannedAndStopButALoopSoundsUntilItsCh
     EXPECT_GT(balance("right"), 2.0);
 }
 
-TEST_F(WaveOutputTest, MusicOnChannel32PausesAndResumes) {
-    const std::string tune = dir_.File("tune.ogg");
-    ASSERT_TRUE(EncodeOgg(short_tone_, tune));
-    const ScenarioRun run = Run([&](const Scenario& s) {
-        s.Mark("play");
-        s.Report("played", s.audio->PlayMusic(String(tune.c_str()), 1));
-        s.Play(4 * kLatencyFrames);
-        s.Mark("pause");
-        s.audio->PauseMusic();
-        s.Report("paused", s.audio->MusicState());
-        s.Play(4 * kLatencyFrames);
-        s.Mark("resume");
-        s.audio->ResumeMusic();
-        s.Report("resumed", s.audio->MusicState());
-        s.Play(4 * kLatencyFrames);
-        s.Mark("end");
-    });
-    ASSERT_EQ(run.child.exit_status, 0) << run.child.out << run.child.err;
-    EXPECT_EQ(std::vector<int>({run.at("played"), run.at("paused"), run.at("resumed")}),
-              std::vector<int>({0, kChannelPaused, kChannelPlaying}));
-    run.output.ExpectTone(run.at("play") + kLatencyFrames, run.at("pause"));
-    run.output.ExpectSilence(run.at("pause") + kLatencyFrames, run.at("resume"));
-    run.output.ExpectTone(run.at("resume") + kLatencyFrames, run.at("end"));
-}
-
 TEST_F(WaveOutputTest, WithoutADeviceTheErrorIsPrintedAndEverythingElseIsHarmless) {
     const ScenarioRun run = Run(
         [&](const Scenario& s) {
