@@ -39,8 +39,10 @@ struct Screenshot {
         }
         return true;
     }
-    // Pixels in the rectangle whose every channel is above 200.
+    // Pixels in the rectangle whose every channel is above 200; none when
+    // the picture does not reach that far.
     int LightPixels(int x0, int y0, int x1, int y1) const {
+        if (pixels.width < x1 || pixels.height < y1) return 0;
         int n = 0;
         for (int y = y0; y < y1; ++y) {
             for (int x = x0; x < x1; ++x) {
