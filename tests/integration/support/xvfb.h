@@ -5,7 +5,6 @@
 #include <sys/types.h>
 
 #include <string>
-#include <vector>
 
 class XvfbServer {
 public:
@@ -28,11 +27,3 @@ private:
     std::string display_;
     std::string error_;
 };
-
-struct CommandResult {
-    int status = -1;  // exit status, -1 when it did not exit normally
-    std::string out;
-};
-
-// Runs a program (found on PATH) with the given arguments, no shell involved.
-CommandResult RunCommand(const std::vector<std::string>& argv);
