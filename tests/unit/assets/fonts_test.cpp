@@ -1,5 +1,5 @@
-// The two bitmap fonts: which cells carry a glyph, their shapes at 1x, and
-// the padding of the default font.
+// The two bitmap fonts: which cells carry a glyph, and the padding of the
+// default font.
 #include <gtest/gtest.h>
 
 #include "asset_files.h"
@@ -21,32 +21,6 @@ TEST(AssetGameFont, PrintableAndButtonCellsHaveGlyphsAndOthersAreBlank) {
             EXPECT_EQ(image->any_ink(at.x, at.y, cell, cell), glyph) << suffix << " cell " << n;
         }
     }
-}
-
-// At 1x the font is drawn one bit deep, so 16-pixel cells stay sharp: every
-// letter pixel is lit or not. A capital stays inside the 7-unit advance and
-// is tall enough to read: measured on "H", the widest plain capital shape.
-TEST(AssetGameFont, LettersAreCrispAndCapitalsFitTheAdvanceAt1x) {
-    const auto image = load_png(data_path("fonts/fennick.png"));
-    ASSERT_TRUE(image);
-    for (int cell = 1; cell < 95; ++cell) {
-        const Corner at = frame_corner(*image, cell, 16, 16);
-        int grey = 0;
-        for (int y = at.y; y < at.y + 16; ++y)
-            for (int x = at.x; x < at.x + 16; ++x) grey += image->alpha(x, y) != 0 && image->alpha(x, y) < 200;
-        EXPECT_EQ(grey, 0) << "character " << char(cell + 32);
-    }
-    const Corner h = frame_corner(*image, 'H' - 32, 16, 16);
-    int left = 16, right = -1, top = 16, bottom = -1;
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) {
-            const uint8_t* px = image->pixel(h.x + x, h.y + y);
-            if (px[3] < 255 || px[0] < 200) continue;  // not the letter (or its shadow)
-            left = std::min(left, x), right = std::max(right, x);
-            top = std::min(top, y), bottom = std::max(bottom, y);
-        }
-    EXPECT_LE(right - left + 1, 7);
-    EXPECT_GE(bottom - top + 1, 6);
 }
 
 // The framework loads "vyro_font.png" as 96 frames in one row with a

@@ -1,9 +1,10 @@
 // Every sprite sheet: present at the three resolutions with the frame grid
 // the game's loader expects, every frame the game draws has ink, and every
-// frame keeps a transparent one-pixel border.
+// frame keeps a transparent one-pixel border; and the data folder's budget.
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <filesystem>
 #include <ostream>
 #include <vector>
 
@@ -72,6 +73,19 @@ INSTANTIATE_TEST_SUITE_P(DataFolder, AssetSheetTest, ::testing::ValuesIn(kSheets
                                  if (!isalnum(static_cast<unsigned char>(c))) c = '_';
                              return name;
                          });
+
+// The whole data folder stays within its size budget, and the contact
+// sheet is written beside it, not into it.
+TEST(AssetDataFolder, FitsItsBudgetAndKeepsTheContactSheetOutside) {
+    namespace fs = std::filesystem;
+    uintmax_t bytes = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(TARVOLAN_DATA_DIR)) {
+        if (entry.is_regular_file()) bytes += entry.file_size();
+        EXPECT_EQ(entry.path().string().find("contact"), std::string::npos) << entry.path();
+    }
+    EXPECT_LT(bytes, 12u * 1000 * 1000);
+    EXPECT_TRUE(fs::exists(fs::path(TARVOLAN_DATA_DIR).parent_path() / "contact_sheet" / "overview.png"));
+}
 
 }  // namespace
 }  // namespace assettest

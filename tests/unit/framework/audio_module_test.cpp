@@ -29,7 +29,6 @@ protected:
         std::filesystem::create_directories(sfx);
         ASSERT_TRUE(WriteToneWav(sfx + "/blip.wav", 660.0, 44100));
         ASSERT_TRUE(EncodeOgg(sfx + "/blip.wav", sfx + "/grounded.ogg"));
-        ASSERT_EQ(chdir(dir_.path().c_str()), 0);
         kz_audio_SetAudioDevice(new gxtkAudio());
         gc_add_roots(MarkKeptSound);
         // Samples of earlier tests belong to devices that are gone.
@@ -40,14 +39,12 @@ protected:
     void TearDown() override {
         for (int c = 0; c < kChannelCount; ++c) kz_audio_device->StopChannel(c);
         gc_assign(g_kept_sound, static_cast<c_Sound*>(nullptr));
-        ASSERT_EQ(chdir(previous_.c_str()), 0);
     }
 
     ALuint SourceOf(int channel) const { return kz_audio_device->channels[channel].source; }
 
-    const std::string previous_ = std::filesystem::current_path().string();
     KzGlfwGame game_;
-    ScratchDir dir_;
+    ScratchWorkingDir dir_;
 };
 
 TEST_F(AudioModuleTest, LoadSoundFindsBareNamesInTheDataFolder) {

@@ -22,8 +22,6 @@ constexpr int kIntMin = std::numeric_limits<int>::min();
 class SaveTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        old_dir_ = std::filesystem::current_path();
-        std::filesystem::current_path(scratch.path());
         kz_app__game = &host;
         app = FreshApp();
     }
@@ -32,7 +30,6 @@ protected:
         kz_Tarvo_overscan = 0;
         kz_Tarvo_DebugMode = 0;
         kz_app__game = nullptr;
-        std::filesystem::current_path(old_dir_);
     }
 
     // The defaults the game sets before loading.
@@ -71,12 +68,9 @@ protected:
         return lines;
     }
 
-    ScratchDir scratch;
+    ScratchWorkingDir scratch;
     KzGame host;
     c_MyApp* app = nullptr;
-
-private:
-    std::filesystem::path old_dir_;
 };
 
 const std::vector<std::string> kAllLoaded = {"Settings Loaded", "Badges Loaded", "Highscore 0 Loaded",
