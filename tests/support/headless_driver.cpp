@@ -1,15 +1,15 @@
 #include "tests/support/headless_driver.h"
 
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 #include "devices/gxtk_audio.h"
 #include "devices/gxtk_graphics.h"
 #include "game/program.h"
+#include "tests/support/audio_fixtures.h"
+#include "tests/support/utf8.h"
 
 namespace {
 
@@ -21,12 +21,6 @@ bool g_watch_draws = true;
 long long g_event_bytes = 0;
 // gc_new_bytes after the last collection step; a full collection resets it.
 int g_bytes_after_step = 0;
-
-std::string Utf8(const String& text) {
-    std::string out;
-    text.AppendUtf8(out);
-    return out;
-}
 
 // The desktop host noting every file the game asks for, and adding up the
 // collector bytes of each forwarded event before its collection step.
@@ -77,17 +71,6 @@ private:
     }
 };
 
-// OpenAL Soft reads its configuration when the first device opens.
-void UseNullAudio() {
-    static const ScratchDir config_dir;
-    static const bool configured = [] {
-        const std::string path = config_dir.File("alsoft.conf");
-        std::ofstream(path) << "[general]\ndrivers=null\n";
-        return setenv("ALSOFT_CONF", path.c_str(), 1) == 0;
-    }();
-    (void)configured;
-}
-
 // Each OpenAL device holds a mixing thread: it goes with its driver.
 void CloseAudioDevice(gxtkAudio* audio) {
     for (int channel = 0; channel < kChannelCount; ++channel) audio->StopChannel(channel);
@@ -100,11 +83,9 @@ void CloseAudioDevice(gxtkAudio* audio) {
 
 }  // namespace
 
-HeadlessDriver::HeadlessDriver(int width, int height)
-    : previous_dir_(std::filesystem::current_path().string()) {
-    UseNullAudio();
+HeadlessDriver::HeadlessDriver(int width, int height) {
+    audio_fixtures::UseNullAudio();
     std::filesystem::create_directories(DataDir());
-    if (chdir(scratch_.path().c_str()) != 0) std::abort();
     g_requests.clear();
     g_watch_draws = true;
     g_event_bytes = 0;
@@ -139,7 +120,6 @@ HeadlessDriver::~HeadlessDriver() {
     UseGlApi(nullptr);
     glfw2::UseBackend(nullptr);
     glfwGraphicsSeq = 0;
-    if (chdir(previous_dir_.c_str()) != 0) std::abort();
 }
 
 void HeadlessDriver::Update() {
@@ -179,7 +159,6 @@ void HeadlessDriver::Tap(int glfwKey) {
 void HeadlessDriver::Press(int glfwKey) { backend_.QueueKey(glfwKey, glfw2::PRESS); }
 void HeadlessDriver::Release(int glfwKey) { backend_.QueueKey(glfwKey, glfw2::RELEASE); }
 
-void HeadlessDriver::CloseBox() { backend_.QueueCloseRequest(); }
 void HeadlessDriver::Focus(bool focused) { backend_.QueueFocus(focused); }
 void HeadlessDriver::Iconify(bool iconified) { backend_.QueueIconify(iconified); }
 void HeadlessDriver::Resize(int width, int height) { backend_.QueueResize(width, height); }

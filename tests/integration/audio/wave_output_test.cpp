@@ -93,10 +93,17 @@ struct Scenario {
     // Lets `frames` more frames of output reach the file.
     void Play(int frames) const {
         const int target = FramesOut() + frames;
-        WaitUntil([&] { return FramesOut() >= target; });
+        Held(WaitUntil([&] { return FramesOut() >= target; }), "the output stalled");
     }
     void PlayToTheEnd(int channel) const {
-        WaitUntil([&] { return audio->ChannelState(channel) == kChannelStopped; });
+        Held(WaitUntil([&] { return audio->ChannelState(channel) == kChannelStopped; }), "the channel never stopped");
+    }
+    // A wait that ran out ends the scenario with status 2, saying which.
+    static void Held(bool held, const char* otherwise) {
+        if (held) return;
+        std::printf("%s\n", otherwise);
+        std::fflush(stdout);
+        std::_Exit(2);
     }
     gxtkSample* Load(const std::string& path) const { return audio->LoadSample(String(path.c_str())); }
 };
@@ -111,10 +118,7 @@ struct ScenarioRun {
 
 class WaveOutputTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(WriteToneWav(tone_, kToneHertz, kToneFrames));
-        ASSERT_TRUE(WriteToneWav(short_tone_, kToneHertz, kHertz / 10));
-    }
+    void SetUp() override { ASSERT_TRUE(WriteToneWav(tone_, kToneHertz, kToneFrames)); }
 
     ScenarioRun Run(const std::function<void(const Scenario&)>& body,
                     const std::string& wave_file = "") {
@@ -138,74 +142,33 @@ protected:
     }
 
     ScratchDir dir_;
-    const std::string tone_ = dir_.File("tone.wav");              // 0.3 s
-    const std::string short_tone_ = dir_.File("short_tone.wav");  // 0.1 s
+    const std::string tone_ = dir_.File("tone.wav");  // 0.3 s
 };
 
-// A centred one-shot, a loop, and the one-shot again panned 1 radian right.
-TEST_F(WaveOutputTest, OneShotsComeOutWherePannedAndStopButALoopSoundsUntilItsChannelIsStopped) {
+// A centred one-shot, then the same panned 1 radian right. (That a loop
+// flag and a stop reach the source: gxtk_audio_test.)
+TEST_F(WaveOutputTest, OneShotsComeOutWherePanned) {
     const ScenarioRun run = Run([&](const Scenario& s) {
         gxtkSample* tone = s.Load(tone_);
         s.Play(kLatencyFrames);
         s.Mark("centre");
         s.audio->PlaySample(tone, 0, 0);
         s.PlayToTheEnd(0);
-        s.Mark("ended");
-        s.Play(3 * kLatencyFrames);
-        s.Mark("loop");
-        s.audio->PlaySample(s.Load(short_tone_), 3, 1);
-        s.Play(kHertz / 2);  // five times the sample's length
-        s.Mark("late");
-        s.Play(2 * kLatencyFrames);
-        s.Mark("stop");
-        s.Report("state", s.audio->ChannelState(3));
-        s.audio->StopChannel(3);
-        s.Play(4 * kLatencyFrames);
-        s.Mark("end");
         s.audio->SetPan(0, 1.0f);
         s.Mark("right");
         s.audio->PlaySample(tone, 0, 0);
         s.PlayToTheEnd(0);
     });
-    ASSERT_TRUE(run.child.exited) << run.child.err;
+    ASSERT_EQ(run.child.exit_status, 0) << run.child.out << run.child.err;
     const Output& out = run.output;
     out.ExpectSilence(0, run.at("centre"));
     out.ExpectTone(run.at("centre") + kLatencyFrames, run.at("centre") + kToneFrames - kLatencyFrames);
-    out.ExpectSilence(run.at("ended") + kLatencyFrames, run.at("loop"));
-    EXPECT_EQ(run.at("state"), kChannelPlaying);
-    out.ExpectTone(run.at("late"), run.at("stop"));
-    out.ExpectSilence(run.at("stop") + kLatencyFrames, run.at("end"));
     auto balance = [&](const char* mark) {
         const int from = run.at(mark) + kLatencyFrames, to = run.at(mark) + kToneFrames - kLatencyFrames;
         return out.ToneEnergy(1, from, to) / out.ToneEnergy(0, from, to);
     };
     EXPECT_NEAR(balance("centre"), 1.0, 0.05);
     EXPECT_GT(balance("right"), 2.0);
-}
-
-TEST_F(WaveOutputTest, MusicOnChannel32PausesAndResumes) {
-    const std::string tune = dir_.File("tune.ogg");
-    ASSERT_TRUE(EncodeOgg(short_tone_, tune));
-    const ScenarioRun run = Run([&](const Scenario& s) {
-        s.Mark("play");
-        s.Report("played", s.audio->PlayMusic(String(tune.c_str()), 1));
-        s.Play(4 * kLatencyFrames);
-        s.Mark("pause");
-        s.audio->PauseMusic();
-        s.Report("paused", s.audio->MusicState());
-        s.Play(4 * kLatencyFrames);
-        s.Mark("resume");
-        s.audio->ResumeMusic();
-        s.Report("resumed", s.audio->MusicState());
-        s.Play(4 * kLatencyFrames);
-        s.Mark("end");
-    });
-    ASSERT_TRUE(run.child.exited) << run.child.err;
-    EXPECT_EQ(std::vector<int>({run.at("played"), run.at("paused"), run.at("resumed")}),
-              std::vector<int>({0, kChannelPaused, kChannelPlaying}));
-    run.output.ExpectTone(run.at("play") + kLatencyFrames, run.at("pause"));
-    run.output.ExpectSilence(run.at("pause") + kLatencyFrames, run.at("resume"));
-    run.output.ExpectTone(run.at("resume") + kLatencyFrames, run.at("end"));
 }
 
 TEST_F(WaveOutputTest, WithoutADeviceTheErrorIsPrintedAndEverythingElseIsHarmless) {
@@ -228,8 +191,7 @@ TEST_F(WaveOutputTest, WithoutADeviceTheErrorIsPrintedAndEverythingElseIsHarmles
             s.Report("reloaded", s.Load(tone_) != nullptr);
         },
         "/nonexistent-directory/out.wav");
-    ASSERT_TRUE(run.child.exited) << run.child.err;
-    EXPECT_EQ(run.child.exit_status, 0);
+    ASSERT_EQ(run.child.exit_status, 0) << run.child.out << run.child.err;
     EXPECT_EQ(run.child.out.find("OpenAl error: alcOpenDevice failed\n"), 0u);
     EXPECT_EQ(run.child.out.find("OpenAl error", 1), std::string::npos) << "only the first step fails";
     // Decoding needs no device; the tune loads but playing it fails silently.

@@ -1,5 +1,6 @@
 // The graphics module over a device with recorded OpenGL: image frames and
 // flags, the transform and its stack, and what reaches the device.
+#include <climits>
 #include <cmath>
 
 #include "framework/app.h"
@@ -200,11 +201,18 @@ TEST_F(GraphicsModuleTest, BeginRenderResetsTheFrameStateAndTheScissorToTheAppli
     EXPECT_EQ(gl.Calls(GlOp::Disable).back().Arg(0), GL_SCISSOR_TEST);
 }
 
+// NaN and values beyond the int range have no truncation: NaN gives 0 and
+// the rest saturate, down to the bottom-up row OpenGL is given.
+TEST_F(GraphicsModuleTest, ScissorValuesWithoutAnIntSaturate) {
+    kz_graphics_SetScissor(std::nanf(""), -1e10f, 1e10f, 5.9f);
+    const GlCall box = gl.Calls(GlOp::Scissor).at(0);
+    EXPECT_EQ(std::vector<int>({box.Arg(0), box.Arg(1), box.Arg(2), box.Arg(3)}),
+              std::vector<int>({0, INT_MAX, INT_MAX, 5}));
+}
+
 TEST_F(GraphicsModuleTest, ImagesAndTheDefaultFontLoadFromTheDataFolderAndMissingOnesAreNull) {
     KzGlfwGame game;
-    ScratchDir dir;
-    const std::filesystem::path old_cwd = std::filesystem::current_path();
-    std::filesystem::current_path(dir.path());
+    ScratchWorkingDir dir;
     std::filesystem::create_directory("data");
     ASSERT_TRUE(WritePng("data/sheet.png", 64, 32, 4, std::vector<unsigned char>(64 * 32 * 4, 200)));
     c_Image* sheet = kz_graphics_LoadImage2(String("sheet.png"), 16, 16, 8, 0);
@@ -219,7 +227,6 @@ TEST_F(GraphicsModuleTest, ImagesAndTheDefaultFontLoadFromTheDataFolderAndMissin
     c_Image* font = context().m_font;
     std::filesystem::remove("data/vyro_font.png");
     kz_graphics_SetFont(nullptr, 0);
-    std::filesystem::current_path(old_cwd);
     KzGlfwGame::_glfwGame = nullptr;
 
     ASSERT_NE(sheet, nullptr);
