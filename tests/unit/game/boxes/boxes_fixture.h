@@ -64,7 +64,7 @@ struct BoxesGame {
     std::vector<DrawRecord> Rects(float width, float height) const {
         std::vector<DrawRecord> rects;
         for (const DrawRecord& r : driver.DisplayList()) {
-            if (r.IsRect() && r.sizeX == width && r.sizeY == height) rects.push_back(r);
+            if (r.kind == kNoValue && r.sizeX == width && r.sizeY == height) rects.push_back(r);
         }
         return rects;
     }

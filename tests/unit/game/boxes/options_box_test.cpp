@@ -78,6 +78,7 @@ TEST(OptionsBox, WhilePausedThereIsNoCreditsRowAndTheCursorStopsAtTheDisplayRow)
         BoxesGame game;
         game.app.m_mode = paused ? 10 : 1;
         game.app.m_paused = paused;
+        game.app.m_pauseSlide = 1;  // as the game opens the pause menu
         OpenOptions(game);
         game.Push(glfw2::KEY_DOWN, 6);
         EXPECT_EQ(game.app.m_optionsCursor, paused ? 3 : 4);
