@@ -150,6 +150,27 @@ public:
     // The loading screen's spinner angle, +16 per update.
     int m_spinAngle = 0;
 
+    // The end of a game and the score tables.
+    int m_score = 0;
+    int m_gameOverTimer = 0;  // frames of the game-over overlay
+    int m_tableBase = 0;      // first index of the score list being updated
+
+    // The title menu.
+    int m_menuSel = 0;         // highlighted carousel item: 1 to 3 game types, 4 options
+    float m_menuPanelW = 0;    // width of the score panel
+    float m_menuScroll = 0;    // carousel scroll target
+    float m_menuFling = 0;     // fling velocity added to the scroll each frame
+    float m_menuEased = 0;     // scroll shown, easing toward the target
+    float m_menuDrag = 0;      // last drag step
+    int m_menuPortrait = 0;    // 1 stacks the carousel vertically
+    int m_menuSettling = 0;    // item being scrolled to after a tap or key, 0 when none
+    float m_cogAngle = 0;      // turning angle of the options cogs
+    int m_startPad = 0;        // player whose joystick started the game
+    int m_optionsCursor = 0;   // options box selection; its openers reset it
+
+    // The pause menu's pad selection: 0 resume, -1 quit, 1 options.
+    int m_pauseCursor = 0;
+
     c_MyApp();
     c_MyApp* m_new();
     void mark() override;
@@ -172,6 +193,11 @@ public:
     int p_InGame();
     int p_LoadGame();
     int p_GameOver();
+    String p_MyNth();
+    int p_PauseMenu();
+    // Draws the options cog at (x, y), its last gear turned by lastTurn times
+    // the cog angle; 1 when a finger is on it.
+    int p_Cog(float x, float y, float lastTurn);
     int p_CreditBox();
     int p_BadgesBox();
     int p_OptionBox();

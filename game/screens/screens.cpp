@@ -1,15 +1,9 @@
-// The screens reached from the screen dispatch. The title menu, the game,
-// the score tables and the overlay boxes are built screen by screen; until a
-// screen exists, its mode shows nothing and does nothing.
+// The screens reached from the screen dispatch that are still to come: until
+// a screen exists, it shows nothing and does nothing.
 #include "game/myapp.h"
 
-int c_MyApp::p_Menu() { return 0; }
-int c_MyApp::p_LoadMenu() { return 0; }
-int c_MyApp::p_OuyaQuit() { return 0; }
 int c_MyApp::p_Game() { return 0; }
-int c_MyApp::p_InGame() { return 0; }
 int c_MyApp::p_LoadGame() { return 0; }
-int c_MyApp::p_GameOver() { return 0; }
 int c_MyApp::p_CreditBox() { return 0; }
 int c_MyApp::p_BadgesBox() { return 0; }
 int c_MyApp::p_OptionBox() { return 0; }
