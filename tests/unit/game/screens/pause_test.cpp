@@ -1,0 +1,119 @@
+// The pause button and icon of a play frame and the pause menu, through the
+// headless driver on a game whose play loop stands still.
+#include <vector>
+
+#include "tests/unit/game/screens/screens_fixture.h"
+
+namespace {
+
+TEST(PauseMenu, BackWhileItSlidesInStartsTheSlideOutAtOnce) {
+    Screens s;
+    s.Play();
+    s.Key(glfw2::KEY_ESC);
+    ASSERT_EQ(s.app.m_paused, 1);
+    EXPECT_EQ(s.app.m_pauseCursor, 0);
+    EXPECT_LT(s.app.m_pausePanelY, kz_Tarvo_jscrh * 0.5f) << "still sliding in";
+    s.Key(glfw2::KEY_ESC);
+    EXPECT_EQ(s.app.m_pauseSlide, -1);
+    EXPECT_EQ(s.LastSound().id, 98);
+    EXPECT_FLOAT_EQ(s.LastSound().rate, 1);
+    s.driver.Frame();
+    EXPECT_EQ(s.app.m_paused, 0) << "the game goes on once the panel is above -32";
+}
+
+// Each press moves the cursor one step or chooses; pressing the action
+// button resumes, quits or opens the options, whichever is selected.
+TEST(PauseMenu, ThePadMovesTheCursorWithSound98AndChooses) {
+    struct Case {
+        std::vector<int> keys;
+        int cursor;
+        float rate;
+        int slide, gameOver, optionsOpen;
+    };
+    const Case cases[] = {
+        {{glfw2::KEY_LEFT}, -1, 0.8f, 1, 0, 0},
+        {{glfw2::KEY_UP}, -1, 0.8f, 1, 0, 0},
+        {{glfw2::KEY_LEFT, glfw2::KEY_RIGHT}, 0, 0.8f, 1, 0, 0},
+        {{glfw2::KEY_RIGHT}, 1, 1.2f, 1, 0, 0},
+        {{glfw2::KEY_RIGHT, glfw2::KEY_DOWN}, 0, 0.8f, 1, 0, 0},
+        {{glfw2::KEY_SPACE}, 0, 1, -1, 0, 0},
+        {{glfw2::KEY_LEFT, glfw2::KEY_ENTER}, -1, 0.5f, -1, 1, 0},
+        {{glfw2::KEY_RIGHT, glfw2::KEY_SPACE}, 1, 1, 1, 0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.keys));
+        Screens s;
+        s.Play();
+        s.Key(glfw2::KEY_ESC);
+        for (int key : c.keys) s.Key(key);
+        EXPECT_EQ(s.app.m_pauseCursor, c.cursor);
+        EXPECT_EQ(s.LastSound().id, 98);
+        EXPECT_FLOAT_EQ(s.LastSound().rate, c.rate);
+        EXPECT_EQ(s.app.m_pauseSlide, c.slide);
+        EXPECT_EQ(s.app.m_gameOver, c.gameOver);
+        EXPECT_EQ(s.app.m_optionsOpen, c.optionsOpen);
+    }
+}
+
+// Quit and options sit left and right of the panel's centre and above it, by
+// 140 and 64 on a wide screen and 96 and 96 on a tall one. Tapping quit ends
+// the game: the title takes over at the overlay's 90th frame and the score
+// is in the tables.
+TEST(PauseMenu, QuitAndOptionsSitByTheLayoutAndQuittingReachesTheTitleWithTheScore) {
+    struct Case {
+        int width, height;
+        float dx, dy;
+    };
+    for (const Case& c : {Case{640, 480, 140, 64}, Case{480, 640, 96, 96}}) {
+        SCOPED_TRACE(c.width);
+        Screens s(c.width, c.height);
+        s.Play();
+        s.app.m_score = 4321;
+        s.Key(glfw2::KEY_ESC);
+        s.driver.Frames(20);
+        const float cx = kz_Tarvo_jscrw * 0.5f;
+        const float y = static_cast<float>(s.app.m_pausePanelY);
+        ASSERT_GE(y, kz_Tarvo_jscrh * 0.5f);
+        const DrawRecord quit = s.Images(97, 1).back();
+        const DrawRecord cog = s.Images(95, 10).back();
+        EXPECT_EQ(std::vector<float>({quit.x, quit.y, cog.x, cog.y}),
+                  std::vector<float>({cx - c.dx, y - c.dy, cx + c.dx, y - c.dy}));
+
+        s.Hold(cx - c.dx, y - c.dy);
+        EXPECT_EQ(s.app.m_gameOver, 1);
+        EXPECT_EQ(s.app.m_paused, 0);
+        int frames = 1;
+        for (s.driver.Backend().QueueMouseButton(glfw2::MOUSE_BUTTON_LEFT, glfw2::RELEASE);
+             s.app.m_mode == 10 && frames < 200; ++frames)
+            s.driver.Update();
+        EXPECT_EQ(frames, 90);
+        s.driver.Update();
+        EXPECT_EQ(s.app.m_mode, 1);
+        EXPECT_EQ(s.app.m_scores[10 * (s.app.m_difficulty - 1)], 4321);
+    }
+}
+
+// The icon is faint unless the game is played by touch; F2 hides it, and a
+// hidden icon cannot be touched either.
+TEST(PauseIcon, ShowsFaintOrPlainAndIsNeitherDrawnNorTouchableWhileTheHudIsHidden) {
+    struct Case {
+        int hideHud, layout;
+        float alpha;  // 0: not drawn
+    };
+    for (const Case& c : {Case{0, 0, 0.2f}, Case{0, 2, 1}, Case{1, 0, 0}}) {
+        SCOPED_TRACE(c.hideHud * 10 + c.layout);
+        Screens s;
+        s.app.m_hideHud = c.hideHud;
+        s.app.m_padGlyphs = c.layout;
+        s.Play();
+        const std::vector<DrawRecord> icons = s.Images(97, 0);
+        ASSERT_EQ(icons.size(), c.alpha > 0 ? 1u : 0u);
+        if (c.alpha > 0) {
+            EXPECT_FLOAT_EQ(icons[0].alpha, c.alpha);
+        }
+        s.Hold(16, 16);
+        EXPECT_EQ(s.app.m_paused, c.hideHud == 0 ? 1 : 0);
+    }
+}
+
+}  // namespace
