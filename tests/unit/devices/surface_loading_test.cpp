@@ -1,5 +1,5 @@
-// Image files becoming surfaces, or null (no crash, no message) for anything
-// that is not a readable image.
+// Image files becoming surfaces, or null (no crash) for anything that is not
+// a readable image.
 #include "tests/unit/devices/device_fixture.h"
 #include "tests/support/scratch_files.h"
 #include "tests/unit/devices/png_fixture.h"
