@@ -74,7 +74,7 @@ void BM_TitleMenuUpdateAndRender(benchmark::State& state) {
 
     for (auto _ : state) driver.Frame();
 
-    state.counters["records"] = app.m_drawCount / c_MyApp::kRecordFloats;
+    state.counters["records"] = app.m_drawCount / draw_record::kFloats;
 }
 BENCHMARK(BM_TitleMenuUpdateAndRender)->Unit(benchmark::kMicrosecond);
 

@@ -159,10 +159,8 @@ public:
     // The loading screen's spinner angle, +16 per update.
     int m_spinAngle = 0;
 
-    // The end of a game and the score tables.
-    int m_score = 0;
-    int m_gameOverTimer = 0;  // frames of the game-over overlay
-    int m_tableBase = 0;      // first index of the score list being updated
+    // The score tables: the first index of the list being updated.
+    int m_tableBase = 0;
 
     // The title menu.
     int m_menuSel = 0;         // highlighted carousel item: 1 to 3 game types, 4 options

@@ -7,11 +7,6 @@
 
 namespace {
 
-// Each difficulty has ten best scores, best first, and thirty entries further
-// on its ten last scores, newest first.
-constexpr int kRanks = 10;
-constexpr int kLastScoresOffset = 30;
-
 constexpr int kHandOverFrame = 90;  // the overlay's frame that returns to the title
 constexpr int kTitleFrame = 73;     // where the timer goes on over the title
 constexpr int kFoldStep = 2;        // frames folded away per title frame
@@ -32,12 +27,10 @@ constexpr float kBoxTextScale = 2;
 
 constexpr const char* kPlaces[] = {"", "1st!", "2nd", "3rd", "4th", "5th", "6th", "7th", "8th", "9th", "10th"};
 
-int BestScoresBase(int difficulty) { return kRanks * (difficulty - 1); }
-
 // Puts `score` at `rank` of the list starting at `base`, moving the entries
 // from there on one place down; the last one drops out.
 void InsertScore(Array<int>& scores, int base, int rank, int score) {
-    for (int i = base + kRanks - 1; i > base + rank; --i) scores[i] = scores[i - 1];
+    for (int i = base + score_table::kRanks - 1; i > base + rank; --i) scores[i] = scores[i - 1];
     scores[base + rank] = score;
 }
 
@@ -78,13 +71,13 @@ int c_MyApp::p_GameOver() {
         }
     }
 
-    if (m_mode == 10) {
+    if (m_mode == screen_mode::kInGame) {
         if (++m_gameOverTimer == kHandOverFrame) {
-            m_mode = 2;
+            m_mode = screen_mode::kReturnToTitle;
             m_gameOverTimer = kTitleFrame;
             if (kz_Tarvo_HasMusicStream == 1) p_StopTune();
         }
-    } else if (m_mode < 10) {
+    } else if (m_mode < screen_mode::kInGame) {
         m_gameOverTimer = std::max(m_gameOverTimer - kFoldStep, 0);
     }
     return 0;
@@ -93,10 +86,9 @@ int c_MyApp::p_GameOver() {
 // The first place of the current difficulty's best scores that the score
 // reaches, ties included; an empty entry (0) is always reached.
 String c_MyApp::p_MyNth() {
-    const int base = BestScoresBase(m_difficulty);
     m_i = 0;
-    for (int rank = 0; rank < kRanks; ++rank) {
-        if (m_score >= m_scores[base + rank]) {
+    for (int rank = 0; rank < score_table::kRanks; ++rank) {
+        if (m_score >= m_scores[score_table::Best(m_difficulty, rank)]) {
             m_i = rank + 1;
             break;
         }
@@ -107,14 +99,14 @@ String c_MyApp::p_MyNth() {
 // A score enters the best list only above an entry, so a tie goes after it
 // and 0 never enters; it always heads the last-scores list.
 int c_MyApp::p_LoadMenu() {
-    m_tableBase = BestScoresBase(m_difficulty);
-    for (int rank = 0; rank < kRanks; ++rank) {
+    m_tableBase = score_table::Best(m_difficulty, 0);
+    for (int rank = 0; rank < score_table::kRanks; ++rank) {
         if (m_score > m_scores[m_tableBase + rank]) {
             InsertScore(m_scores, m_tableBase, rank, m_score);
             break;
         }
     }
-    m_tableBase += kLastScoresOffset;
+    m_tableBase = score_table::Last(m_difficulty, 0);
     InsertScore(m_scores, m_tableBase, 0, m_score);
     p_Save();
     return 0;

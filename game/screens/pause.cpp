@@ -8,11 +8,9 @@
 
 namespace {
 
-constexpr int kBackButton = 99;
-constexpr int kConsolePauseButton = 13;
-constexpr int kIconImage = 97;
-constexpr int kPauseSound = 98;
-constexpr int kCogSound = 99;
+constexpr int kConsolePauseButton = button_id::kAction4;
+constexpr int kPauseSound = sound_id::kSelect;
+constexpr int kCogSound = sound_id::kTick;
 constexpr float kPauseVolume = 0.5f;
 
 // The icon in the top left corner, faint unless the game is played by touch.
@@ -67,14 +65,13 @@ constexpr float kKnobStep = 2.67f;  // units per overscan step
 constexpr int kOverscanStep = 16;
 constexpr int kOverscanLow = 1;
 constexpr int kOverscanHigh = 96;
-constexpr int kOverscanSetting = 14;
 
 }  // namespace
 
 int c_MyApp::p_InGame() {
     p_ResetDraw();
     m_introSlide = kIntroSlideStart;
-    bool pauseAsked = p_PlayKeyAll(kBackButton, 1) != 0;
+    bool pauseAsked = p_PlayKeyAll(button_id::kBack, 1) != 0;
     if (kz_Tarvo_isOuya == 1 && p_PlayKeyAll(kConsolePauseButton, 1) != 0) pauseAsked = true;
     if (pauseAsked && m_paused == 0 && m_keyLock == 0) {
         m_keyLock = 1;
@@ -86,7 +83,7 @@ int c_MyApp::p_InGame() {
 
     if (m_hideHud == 0) {
         p_Alpha(m_padGlyphs == kTouchLayout ? 1 : kFaintIcon);
-        if (p_Button(kIconImage, kIconX, kIconY, kIconFrame) != 0 && m_paused == 0 && m_touchLock == 0) {
+        if (p_Button(image_id::kIcons, kIconX, kIconY, kIconFrame) != 0 && m_paused == 0 && m_touchLock == 0) {
             m_paused = 1;
             m_pauseSlide = 1;
             m_touchLock = 1;
@@ -138,7 +135,7 @@ void OverscanSlider(c_MyApp& app, float cx, float y) {
     app.p_SetSize(2, 2);
     app.p_SetCol(255, 255, 255, 1);
     app.p_Text(cx, y + kSliderTextY, String("L1 <      Overscan      > R1"), 1, 1);
-    int value = app.m_settings[kOverscanSetting];
+    int value = app.m_settings[setting::kOverscan];
     app.p_SetSize(1, 1);
     app.p_SetCol(0, 128, 255, 0.5f);
     app.p_Rect(cx - kSliderHalfWidth, y + kSliderY, 2 * kSliderHalfWidth, kSliderHeight);
@@ -150,23 +147,23 @@ void OverscanSlider(c_MyApp& app, float cx, float y) {
         app.p_PlaySFX(kPauseSound, 1);
         value = kz_Tarvo_overscan < 32 ? kOverscanHigh : kOverscanLow;
     }
-    if (app.p_PlayKeyAll(14, 1) != 0 && app.m_keyLock == 0 && value > 0) {
+    if (app.p_PlayKeyAll(button_id::kAction5, 1) != 0 && app.m_keyLock == 0 && value > 0) {
         value -= kOverscanStep;
         app.m_keyLock = 1;
     }
-    if (app.p_PlayKeyAll(15, 1) != 0 && app.m_keyLock == 0 && value <= kOverscanHigh - 1) {
+    if (app.p_PlayKeyAll(button_id::kAction6, 1) != 0 && app.m_keyLock == 0 && value <= kOverscanHigh - 1) {
         value += kOverscanStep;
         app.m_keyLock = 1;
     }
     value = value < kOverscanLow ? kOverscanLow : (value > kOverscanHigh ? kOverscanHigh : value);
-    app.m_settings[kOverscanSetting] = value;
+    app.m_settings[setting::kOverscan] = value;
     kz_Tarvo_overscan = static_cast<float>(value);
 }
 
 void DrawRing(c_MyApp& app, float x, float y) {
     app.p_SetSize(kRingScale, kRingScale);
     app.p_SetCol(255, 255, 100, 1);
-    app.p_DrawImg(kIconImage, x, y, kRingFrame);
+    app.p_DrawImg(image_id::kIcons, x, y, kRingFrame);
 }
 
 // A pad press acts once: every move or choice sets the key lock.
@@ -217,17 +214,17 @@ int c_MyApp::p_PauseMenu() {
 
     p_SetSize(kButtonScale, kButtonScale);
     p_SetCol(50, 50, 250, 1);
-    if (p_Button(kIconImage, cx, y, kResumeFrame) != 0 && m_touchLock == 0) {
+    if (p_Button(image_id::kIcons, cx, y, kResumeFrame) != 0 && m_touchLock == 0) {
         m_touchLock = 1;
         Resume(*this);
     }
     if (m_pauseCursor == kResume) {
         DrawRing(*this, cx, y);
-        if (Pressed(*this, 10)) {
+        if (Pressed(*this, button_id::kAction1)) {
             Resume(*this);
-        } else if (Pressed(*this, 3) || Pressed(*this, 0)) {
+        } else if (Pressed(*this, button_id::kLeft) || Pressed(*this, button_id::kUp)) {
             MoveCursor(*this, kQuit, kCursorLeftRate);
-        } else if (Pressed(*this, 5)) {
+        } else if (Pressed(*this, button_id::kRight)) {
             MoveCursor(*this, kOptions, kCursorRightRate);
         }
     }
@@ -236,15 +233,15 @@ int c_MyApp::p_PauseMenu() {
     const float by = y - layout.buttonDY;
     p_SetSize(kButtonScale, kButtonScale);
     p_SetCol(255, 50, 50, 1);
-    if (p_Button(kIconImage, qx, by, kQuitFrame) != 0 && m_touchLock == 0) {
+    if (p_Button(image_id::kIcons, qx, by, kQuitFrame) != 0 && m_touchLock == 0) {
         m_touchLock = 1;
         QuitGame(*this);
     }
     if (m_pauseCursor == kQuit) {
         DrawRing(*this, qx, by);
-        if (Pressed(*this, 10)) {
+        if (Pressed(*this, button_id::kAction1)) {
             QuitGame(*this);
-        } else if (Pressed(*this, 5) || Pressed(*this, 8)) {
+        } else if (Pressed(*this, button_id::kRight) || Pressed(*this, button_id::kDown)) {
             MoveCursor(*this, kResume, kCursorLeftRate);
         }
     }
@@ -260,14 +257,14 @@ int c_MyApp::p_PauseMenu() {
     }
     if (m_pauseCursor == kOptions) {
         DrawRing(*this, ox, by);
-        if (Pressed(*this, 10)) {
+        if (Pressed(*this, button_id::kAction1)) {
             m_optionsOpen = 1;
             p_PlaySFX(kPauseSound, 1, kPauseVolume, 0);
-        } else if (Pressed(*this, 3) || Pressed(*this, 8)) {
+        } else if (Pressed(*this, button_id::kLeft) || Pressed(*this, button_id::kDown)) {
             MoveCursor(*this, kResume, kCursorLeftRate);
         }
     }
 
-    if (Pressed(*this, kBackButton)) Resume(*this);
+    if (Pressed(*this, button_id::kBack)) Resume(*this);
     return 0;
 }

@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr int kTestCardImage = 91;
 constexpr float kTestCardScale = 3;
 constexpr float kTextX = 0.65f;
 constexpr float kTextTop = 0.3f;
@@ -28,8 +27,8 @@ constexpr Line kLines[] = {
     {2, "or \xAC" "J to return to the fun!", 20},
 };
 
-constexpr int kReturnButton = 10;
-constexpr int kQuitButtons[] = {11, 12, 99};
+constexpr int kReturnButton = button_id::kAction1;
+constexpr int kQuitButtons[] = {button_id::kAction2, button_id::kAction3, button_id::kBack};
 
 }  // namespace
 
@@ -38,7 +37,7 @@ int c_MyApp::p_OuyaQuit() {
     const float h = kz_Tarvo_jscrh;
     p_CLS2D(180, 180, 180, -1);
     p_SetSize(kTestCardScale, kTestCardScale);
-    p_DrawImg(kTestCardImage, w * 0.5f, h * 0.5f, 0);
+    p_DrawImg(image_id::kTestCard, w * 0.5f, h * 0.5f, 0);
 
     const float x = static_cast<float>(TruncToInt(w * kTextX));
     int y = TruncToInt(h * kTextTop);
@@ -50,7 +49,7 @@ int c_MyApp::p_OuyaQuit() {
 
     if (m_touchLock != 0 || m_keyLock != 0) return 0;
     if (p_PlayKeyAll(kReturnButton, 1) != 0) {
-        m_mode = 1;
+        m_mode = screen_mode::kTitle;
         m_keyLock = 1;
         m_touchLock = 1;
         return 0;

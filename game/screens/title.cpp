@@ -10,20 +10,11 @@
 
 namespace {
 
-constexpr int kQuitMode = 4;
-constexpr int kStartGameMode = 11;
-constexpr int kBackButton = 99;
-constexpr int kCreditsButton = 15;
+constexpr int kCreditsButton = button_id::kAction6;
 constexpr int kKeyEscape = 27;
-constexpr int kPlayers = 4;
-
-constexpr int kMenuImage = 99;
-constexpr int kTitleImage = 98;
-constexpr int kButtonsImage = 95;
-constexpr int kIconImage = 97;
-constexpr int kLogoImage = 93;
-constexpr int kStartSound = 98;
-constexpr int kMoveSound = 99;
+constexpr int kPlayers = kJoyPorts;  // one per joystick
+constexpr int kStartSound = sound_id::kSelect;
+constexpr int kMoveSound = sound_id::kTick;
 
 constexpr int kGameTypes = 3;
 constexpr int kOptionsItem = 4;
@@ -47,8 +38,8 @@ constexpr int kSwipeLock = 2;  // the touch lock during a swipe, so that taps ar
 constexpr int kKeyboardLayout = 0;
 constexpr int kPadLayout = 1;
 constexpr int kTouchLayout = 2;
-constexpr int kStartButtons[] = {10, 11, 12, 13};
-constexpr int kConsoleMenuButton = 13;  // not a start button on the console
+constexpr int kStartButtons[] = {button_id::kAction1, button_id::kAction2, button_id::kAction3, button_id::kAction4};
+constexpr int kConsoleMenuButton = button_id::kAction4;  // not a start button on the console
 
 // The score panel at the right: its rows are 1.5 font lines high.
 constexpr float kPanelTextScale = 1.5f;
@@ -58,8 +49,6 @@ constexpr float kLastTopBelowMiddle = 20;
 constexpr float kPanelMargin = 90;  // height taken by headers and margins
 constexpr int kMaxRows = 10;
 constexpr int kScoreWidth = 11;
-constexpr int kRanks = 10;
-constexpr int kLastScoresOffset = 30;
 
 // The start button at the bottom right and the credits button at the top
 // right; both slide in with the intro.
@@ -79,10 +68,10 @@ bool AnyPlayerPressed(c_MyApp& app, int button) { return app.p_PlayKeyAll(button
 // Back ends the program at once; on the console it asks first.
 void Back(c_MyApp& app) {
     if (app.m_touchLock != 0 || app.m_keyLock != 0) return;
-    const bool back = AnyPlayerPressed(app, kBackButton);
+    const bool back = AnyPlayerPressed(app, button_id::kBack);
     if (kz_Tarvo_isOuya == 0 && back) kzError(String());
     if (kz_Tarvo_isOuya == 1 && (back || kz_input_KeyDown(kKeyEscape) != 0)) {
-        app.m_mode = kQuitMode;
+        app.m_mode = screen_mode::kQuitConfirm;
         app.m_keyLock = 1;
         app.m_touchLock = 1;
     }
@@ -91,12 +80,12 @@ void Back(c_MyApp& app) {
 void DrawArtwork(c_MyApp& app, float w, float h, float slide) {
     app.p_SetCol(255, 255, 255, 1);
     app.p_SetSize(3, 3);
-    app.p_DrawImg(kMenuImage, w * 0.5f, h * 0.5f + 16 * slide, 0);
-    app.p_DrawImg(kMenuImage, w * 0.5f, h * 0.5f - 24 * slide, 1);
+    app.p_DrawImg(image_id::kMenuArt, w * 0.5f, h * 0.5f + 16 * slide, 0);
+    app.p_DrawImg(image_id::kMenuArt, w * 0.5f, h * 0.5f - 24 * slide, 1);
     app.p_SetSize(2, 2);
-    app.p_DrawImg(kMenuImage, w * 0.4f + 20 * slide, h * 0.5f, 2);
+    app.p_DrawImg(image_id::kMenuArt, w * 0.4f + 20 * slide, h * 0.5f, 2);
     app.p_SetSize(1.5f, 1.5f);
-    app.p_DrawImg(kTitleImage, w * 0.4f, 96 + 12 * slide, 0);
+    app.p_DrawImg(image_id::kTitleLogo, w * 0.4f, 96 + 12 * slide, 0);
 }
 
 // A header and `rows` scores of the list at `first`, one per line.
@@ -116,16 +105,17 @@ void ScorePanel(c_MyApp& app, float w, float h, float slide) {
     app.p_Rect(left, 0, kPanelWidth, h);
     if (BoxOpen(app) || app.m_menuSel >= kOptionsItem) return;
 
-    const int lineHeight = TruncToInt(kPanelTextScale * app.m_imageInfo[app.m_fontImage * 3 + 1]);
+    const int fontHeight = app.m_imageInfo[image_info::Index(app.m_fontImage, image_info::kFrameHeight)];
+    const int lineHeight = TruncToInt(kPanelTextScale * fontHeight);
     const float room = static_cast<float>(TruncToInt(h - kPanelMargin - h * 0.5f));
     const int rows = std::clamp(static_cast<int>(std::floor(room / lineHeight)), 1, kMaxRows);
-    const int best = kRanks * (app.m_menuSel - 1);
+    const int type = app.m_menuSel;
     app.p_SetSize(kPanelTextScale, kPanelTextScale);
     app.p_SetCol(255, 200, 100, 1);
-    app.p_Text(left + kPanelTextInset, kBestTop, ScoreList(app, "Top ", "Highscore", best, rows), 0, 0);
+    app.p_Text(left + kPanelTextInset, kBestTop, ScoreList(app, "Top ", "Highscore", score_table::Best(type, 0), rows), 0, 0);
     app.p_SetCol(200, 255, 100, 1);
     app.p_Text(left + kPanelTextInset, h * 0.5f + kLastTopBelowMiddle,
-               ScoreList(app, "Last ", "Last", best + kLastScoresOffset, rows), 0, 0);
+               ScoreList(app, "Last ", "Last", score_table::Last(type, 0), rows), 0, 0);
 }
 
 void Scroll(c_MyApp& app) {
@@ -149,7 +139,7 @@ void SettleOn(c_MyApp& app, int item) {
 
 void StartGame(c_MyApp& app, int gameType) {
     app.m_difficulty = gameType;
-    app.m_mode = kStartGameMode;
+    app.m_mode = screen_mode::kStartGame;
     app.m_keyLock = 1;
     app.m_touchLock = 1;
     app.p_PlaySFX(kStartSound, 1);
@@ -211,7 +201,7 @@ void Items(c_MyApp& app, float w, float h, float slide) {
         app.p_SetSize(scale, scale);
         app.p_SetCol(255, 255, 255, highlighted ? 1 : std::max(1 - distance / kFadeDistance, kFaintestItem));
         bool hit = item == kOptionsItem ? app.p_Cog(x, y, kCogLastTurn) != 0
-                                        : app.p_Button(kButtonsImage, x, y, item - 1) != 0;
+                                        : app.p_Button(image_id::kMenuButtons, x, y, item - 1) != 0;
         if (hit && Unlocked(app) && !highlighted) {
             SettleOn(app, item);
             app.m_keyLock = 1;
@@ -222,7 +212,7 @@ void Items(c_MyApp& app, float w, float h, float slide) {
             app.p_SetSize(kStartScaleX, kStartScaleY);
             app.p_SetCol(100, 255, 100, 0.3f);
             const float startY = h - kStartBottomInset - kIntroSlideGain * slide;
-            if (app.p_Button(kIconImage, w - kButtonsRightInset, startY, kStartFrame) != 0) hit = true;
+            if (app.p_Button(image_id::kIcons, w - kButtonsRightInset, startY, kStartFrame) != 0) hit = true;
         }
         if (hit && Unlocked(app) && item == app.m_menuSel) {
             if (item <= kGameTypes) {
@@ -277,11 +267,11 @@ void ChooseLayout(c_MyApp& app) {
 
 void Keys(c_MyApp& app) {
     if (app.m_keyLock != 0) return;
-    if ((AnyPlayerPressed(app, 0) || AnyPlayerPressed(app, 3)) && app.m_menuSel >= 2) {
+    if ((AnyPlayerPressed(app, button_id::kUp) || AnyPlayerPressed(app, button_id::kLeft)) && app.m_menuSel >= 2) {
         app.m_keyLock = 1;
         SettleOn(app, app.m_menuSel - 1);
     }
-    if (app.m_keyLock == 0 && (AnyPlayerPressed(app, 8) || AnyPlayerPressed(app, 5)) && app.m_menuSel < kOptionsItem) {
+    if (app.m_keyLock == 0 && (AnyPlayerPressed(app, button_id::kDown) || AnyPlayerPressed(app, button_id::kRight)) && app.m_menuSel < kOptionsItem) {
         app.m_keyLock = 1;
         SettleOn(app, app.m_menuSel + 1);
     }
@@ -303,7 +293,7 @@ void Keys(c_MyApp& app) {
 void CreditsButton(c_MyApp& app, float w, float slide) {
     app.p_SetSize(kCreditsScale, kCreditsScale);
     app.p_SetCol(255, 255, 255, 1);
-    const bool hit = app.p_Button(kLogoImage, w - kButtonsRightInset, kCreditsTop + kIntroSlideGain * slide, 0) != 0;
+    const bool hit = app.p_Button(image_id::kMakerLogo, w - kButtonsRightInset, kCreditsTop + kIntroSlideGain * slide, 0) != 0;
     if (hit && app.m_touchLock == 0 && !BoxOpen(app)) {
         app.m_touchLock = 1;
         app.p_PlaySFX(kMoveSound, 1);
