@@ -54,14 +54,14 @@ TEST(ScoreTables, TheOverlayShowsThePlaceAndTheTablesTakeTheScore) {
         s.app.m_score = c.score;
         s.app.m_gameOver = 1;
         s.app.m_gameOverTimer = 20;
-        s.app.m_mode = 10;
+        s.app.m_mode = screen_mode::kInGame;
         s.driver.Update();
         std::string place;
         s.app.p_MyNth().AppendUtf8(place);
         EXPECT_EQ(place, c.place);
         EXPECT_EQ(DrawsTheHighscoreBox(s.driver), *c.place != 0);
 
-        s.app.m_mode = 2;
+        s.app.m_mode = screen_mode::kReturnToTitle;
         s.driver.Update();
         EXPECT_EQ(List(s.app, best), c.bestAfter);
         EXPECT_EQ(List(s.app, best + 30), lastAfter);
@@ -98,12 +98,12 @@ TEST(GameOver, TheOverlayLocksInputHandsOverAtNinetyAndFoldsAwayOverTheTitle) {
     for (int t = 4; t < 90; ++t) {
         s.driver.Update();
         ASSERT_EQ(s.app.m_paused, 0) << t;
-        ASSERT_EQ(s.app.m_mode, 10) << t;
+        ASSERT_EQ(s.app.m_mode, screen_mode::kInGame) << t;
     }
     EXPECT_EQ(s.app.m_gameOverTimer, 89);
     EXPECT_EQ(s.app.m_keyLock + s.app.m_touchLock, 2);
     s.driver.Update();
-    EXPECT_EQ(s.app.m_mode, 2);
+    EXPECT_EQ(s.app.m_mode, screen_mode::kReturnToTitle);
     EXPECT_EQ(s.app.m_gameOverTimer, 71);
     EXPECT_EQ(s.app.m_musicOn, 0);
     int shown = 1;
@@ -112,7 +112,7 @@ TEST(GameOver, TheOverlayLocksInputHandsOverAtNinetyAndFoldsAwayOverTheTitle) {
         ++shown;
     }
     EXPECT_EQ(shown, 37);
-    EXPECT_EQ(s.app.m_mode, 1);
+    EXPECT_EQ(s.app.m_mode, screen_mode::kTitle);
 }
 
 }  // namespace

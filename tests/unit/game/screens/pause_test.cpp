@@ -15,7 +15,7 @@ TEST(PauseMenu, BackWhileItSlidesInStartsTheSlideOutAtOnce) {
     EXPECT_LT(s.app.m_pausePanelY, kz_Tarvo_jscrh * 0.5f) << "still sliding in";
     s.Key(glfw2::KEY_ESC);
     EXPECT_EQ(s.app.m_pauseSlide, -1);
-    EXPECT_EQ(s.LastSound().id, 98);
+    EXPECT_EQ(s.LastSound().id, sound_id::kSelect);
     EXPECT_FLOAT_EQ(s.LastSound().rate, 1);
     s.driver.Frame();
     EXPECT_EQ(s.app.m_paused, 0) << "the game goes on once the panel is above -32";
@@ -47,7 +47,7 @@ TEST(PauseMenu, ThePadMovesTheCursorWithSound98AndChooses) {
         s.Key(glfw2::KEY_ESC);
         for (int key : c.keys) s.Key(key);
         EXPECT_EQ(s.app.m_pauseCursor, c.cursor);
-        EXPECT_EQ(s.LastSound().id, 98);
+        EXPECT_EQ(s.LastSound().id, sound_id::kSelect);
         EXPECT_FLOAT_EQ(s.LastSound().rate, c.rate);
         EXPECT_EQ(s.app.m_pauseSlide, c.slide);
         EXPECT_EQ(s.app.m_gameOver, c.gameOver);
@@ -74,8 +74,8 @@ TEST(PauseMenu, QuitAndOptionsSitByTheLayoutAndQuittingReachesTheTitleWithTheSco
         const float cx = kz_Tarvo_jscrw * 0.5f;
         const float y = static_cast<float>(s.app.m_pausePanelY);
         ASSERT_GE(y, kz_Tarvo_jscrh * 0.5f);
-        const DrawRecord quit = s.Images(97, 1).back();
-        const DrawRecord cog = s.Images(95, 10).back();
+        const DrawRecord quit = s.Images(image_id::kIcons, 1).back();
+        const DrawRecord cog = s.Images(image_id::kMenuButtons, 10).back();
         EXPECT_EQ(std::vector<float>({quit.x, quit.y, cog.x, cog.y}),
                   std::vector<float>({cx - c.dx, y - c.dy, cx + c.dx, y - c.dy}));
 
@@ -84,11 +84,11 @@ TEST(PauseMenu, QuitAndOptionsSitByTheLayoutAndQuittingReachesTheTitleWithTheSco
         EXPECT_EQ(s.app.m_paused, 0);
         int frames = 1;
         for (s.driver.Backend().QueueMouseButton(glfw2::MOUSE_BUTTON_LEFT, glfw2::RELEASE);
-             s.app.m_mode == 10 && frames < 200; ++frames)
+             s.app.m_mode == screen_mode::kInGame && frames < 200; ++frames)
             s.driver.Update();
         EXPECT_EQ(frames, 90);
         s.driver.Update();
-        EXPECT_EQ(s.app.m_mode, 1);
+        EXPECT_EQ(s.app.m_mode, screen_mode::kTitle);
         EXPECT_EQ(s.app.m_scores[10 * (s.app.m_difficulty - 1)], 4321);
     }
 }
@@ -106,7 +106,7 @@ TEST(PauseIcon, ShowsFaintOrPlainAndIsNeitherDrawnNorTouchableWhileTheHudIsHidde
         s.app.m_hideHud = c.hideHud;
         s.app.m_padGlyphs = c.layout;
         s.Play();
-        const std::vector<DrawRecord> icons = s.Images(97, 0);
+        const std::vector<DrawRecord> icons = s.Images(image_id::kIcons, 0);
         ASSERT_EQ(icons.size(), c.alpha > 0 ? 1u : 0u);
         if (c.alpha > 0) {
             EXPECT_FLOAT_EQ(icons[0].alpha, c.alpha);

@@ -23,7 +23,7 @@ struct Screens {
 
     // A game in play: the title's locks are over and nothing is held.
     void Play() {
-        app.m_mode = 10;
+        app.m_mode = screen_mode::kInGame;
         driver.Frame();
     }
 
@@ -58,7 +58,7 @@ struct Screens {
     Sound LastSound() const {
         const gxtkChannel& channel = kz_audio_device->channels[app.m_channels[app.m_sfxChannel]];
         Sound sound;
-        for (int id : {96, 98, 99})
+        for (int id : {sound_id::kJingle, sound_id::kSelect, sound_id::kTick})
             if (app.m_sounds[id] && channel.sample == app.m_sounds[id]->m_sample) sound.id = id;
         alGetSourcef(channel.source, AL_PITCH, &sound.rate);
         return sound;

@@ -18,28 +18,28 @@ TEST(TitleMenu, ATapHighlightsASecondTapOrTheStartButtonStartsAndASwipeNever) {
     ASSERT_EQ(s.app.m_menuSel, 1);
     s.Click(kCentreX + 2 * kSpacing, kRowY);
     EXPECT_EQ(s.app.m_menuSel, 3);
-    EXPECT_EQ(s.app.m_mode, 1) << "the first tap only highlights";
-    EXPECT_EQ(s.LastSound().id, 99);
+    EXPECT_EQ(s.app.m_mode, screen_mode::kTitle) << "the first tap only highlights";
+    EXPECT_EQ(s.LastSound().id, sound_id::kTick);
 
     // A swipe from the empty left across the settled items.
     s.driver.Frames(60);
     s.Hold(20, kRowY);
     for (float x = 40; x < 600; x += 20) s.Hold(x, kRowY);
     s.Lift();
-    EXPECT_EQ(s.app.m_mode, 1) << "a swipe never starts a game";
+    EXPECT_EQ(s.app.m_mode, screen_mode::kTitle) << "a swipe never starts a game";
     EXPECT_NE(s.app.m_menuSel, 3) << "the fling moved the highlight";
 
     s.driver.Frames(90);
     const int type = s.app.m_menuSel;
     s.Click(570, 432);
-    EXPECT_EQ(s.app.m_mode, 11);
+    EXPECT_EQ(s.app.m_mode, screen_mode::kStartGame);
     EXPECT_EQ(s.app.m_difficulty, type);
-    EXPECT_EQ(s.LastSound().id, 98);
+    EXPECT_EQ(s.LastSound().id, sound_id::kSelect);
 
     Screens again;
     again.driver.Frames(40);
     again.Click(kCentreX, kRowY);
-    EXPECT_EQ(again.app.m_mode, 11) << "a tap on the highlighted item starts it";
+    EXPECT_EQ(again.app.m_mode, screen_mode::kStartGame) << "a tap on the highlighted item starts it";
 }
 
 TEST(TitleMenu, TheDeviceThatStartsTheGameSetsItsControlLayout) {
@@ -57,11 +57,11 @@ TEST(TitleMenu, TheDeviceThatStartsTheGameSetsItsControlLayout) {
         s.driver.Frame();
     };
     const Case cases[] = {
-        {"Space", 0, [](Screens& s) { s.Key(glfw2::KEY_SPACE); }, 11, 0, 0},
-        {"fire on joysticks 1 and 3", 0, joysticks, 11, 1, 1},
-        {"a tap", 0, [](Screens& s) { s.Click(kCentreX, kRowY); }, 11, 2, 0},
-        {"V (button 13)", 0, [](Screens& s) { s.Key('V'); }, 11, 0, 0},
-        {"V on the console", 1, [](Screens& s) { s.Key('V'); }, 1, 0, 0},
+        {"Space", 0, [](Screens& s) { s.Key(glfw2::KEY_SPACE); }, screen_mode::kStartGame, 0, 0},
+        {"fire on joysticks 1 and 3", 0, joysticks, screen_mode::kStartGame, 1, 1},
+        {"a tap", 0, [](Screens& s) { s.Click(kCentreX, kRowY); }, screen_mode::kStartGame, 2, 0},
+        {"V (button 13)", 0, [](Screens& s) { s.Key('V'); }, screen_mode::kStartGame, 0, 0},
+        {"V on the console", 1, [](Screens& s) { s.Key('V'); }, screen_mode::kTitle, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -74,7 +74,7 @@ TEST(TitleMenu, TheDeviceThatStartsTheGameSetsItsControlLayout) {
         c.start(s);
         kz_Tarvo_isOuya = 0;
         EXPECT_EQ(s.app.m_mode, c.mode);
-        if (c.mode != 11) continue;
+        if (c.mode != screen_mode::kStartGame) continue;
         EXPECT_EQ(s.app.m_difficulty, 2);
         EXPECT_EQ(s.app.m_padGlyphs, c.layout);
         EXPECT_EQ(s.app.m_startPad, c.startPad);
@@ -160,7 +160,7 @@ TEST(QuitConfirmation, ActionOneReturnsTheOthersAndBackEndQuietlyAHeldFingerDoes
             s.driver.Frames(40);
             if (c.isOuya == 1) {
                 s.Key(glfw2::KEY_ESC);
-                if (s.app.m_mode != 4) std::exit(3);
+                if (s.app.m_mode != screen_mode::kQuitConfirm) std::exit(3);
             }
             c.act(s);
             std::printf("mode %d\n", s.app.m_mode);
