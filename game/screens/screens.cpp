@@ -2,8 +2,6 @@
 // a screen exists, it shows nothing and does nothing.
 #include "game/myapp.h"
 
-int c_MyApp::p_Game() { return 0; }
-int c_MyApp::p_LoadGame() { return 0; }
 int c_MyApp::p_CreditBox() { return 0; }
 int c_MyApp::p_BadgesBox() { return 0; }
 int c_MyApp::p_OptionBox() { return 0; }
