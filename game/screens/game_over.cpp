@@ -25,8 +25,6 @@ constexpr float kBoxLeft = 0.35f;
 constexpr float kBoxWidth = 0.3f;
 constexpr float kBoxTextScale = 2;
 
-constexpr const char* kPlaces[] = {"", "1st!", "2nd", "3rd", "4th", "5th", "6th", "7th", "8th", "9th", "10th"};
-
 // Puts `score` at `rank` of the list starting at `base`, moving the entries
 // from there on one place down; the last one drops out.
 void InsertScore(Array<int>& scores, int base, int rank, int score) {
@@ -84,7 +82,8 @@ int c_MyApp::p_GameOver() {
 }
 
 // The first place of the current difficulty's best scores that the score
-// reaches, ties included; an empty entry (0) is always reached.
+// reaches, ties included; an empty entry (0) is always reached. The top place
+// is cheered.
 String c_MyApp::p_MyNth() {
     m_i = 0;
     for (int rank = 0; rank < score_table::kRanks; ++rank) {
@@ -93,7 +92,7 @@ String c_MyApp::p_MyNth() {
             break;
         }
     }
-    return String(kPlaces[m_i]);
+    return m_i == 1 ? p_Nth(1) + String("!") : p_Nth(m_i);
 }
 
 // A score enters the best list only above an entry, so a tie goes after it

@@ -21,10 +21,11 @@ struct Screens {
         EXPECT_TRUE(driver.FinishLoading());
     }
 
-    // A game in play: the title's locks are over and nothing is held.
+    // A new game of the highlighted type in its countdown; the new level's
+    // input locks clear in the second frame, as nothing is held.
     void Play() {
-        app.m_mode = screen_mode::kInGame;
-        driver.Frame();
+        app.m_mode = screen_mode::kStartGame;
+        driver.Frames(2);
     }
 
     // The left button (finger 0) pressed at a virtual point for one update.

@@ -31,14 +31,14 @@ TEST(TitleMenu, ATapHighlightsASecondTapOrTheStartButtonStartsAndASwipeNever) {
 
     s.driver.Frames(90);
     const int type = s.app.m_menuSel;
-    s.Click(570, 432);
+    s.Hold(570, 432);
     EXPECT_EQ(s.app.m_mode, screen_mode::kStartGame);
     EXPECT_EQ(s.app.m_difficulty, type);
     EXPECT_EQ(s.LastSound().id, sound_id::kSelect);
 
     Screens again;
     again.driver.Frames(40);
-    again.Click(kCentreX, kRowY);
+    again.Hold(kCentreX, kRowY);
     EXPECT_EQ(again.app.m_mode, screen_mode::kStartGame) << "a tap on the highlighted item starts it";
 }
 
@@ -54,13 +54,13 @@ TEST(TitleMenu, TheDeviceThatStartsTheGameSetsItsControlLayout) {
             s.driver.Backend().JoystickAt(port) = {true, {0, 0}, std::vector<unsigned char>(16, glfw2::RELEASE)};
             if (port % 2 == 1) s.driver.Backend().JoystickAt(port).buttons[0] = glfw2::PRESS;
         }
-        s.driver.Frame();
+        s.driver.Frames(2);
     };
     const Case cases[] = {
-        {"Space", 0, [](Screens& s) { s.Key(glfw2::KEY_SPACE); }, screen_mode::kStartGame, 0, 0},
-        {"fire on joysticks 1 and 3", 0, joysticks, screen_mode::kStartGame, 1, 1},
-        {"a tap", 0, [](Screens& s) { s.Click(kCentreX, kRowY); }, screen_mode::kStartGame, 2, 0},
-        {"V (button 13)", 0, [](Screens& s) { s.Key('V'); }, screen_mode::kStartGame, 0, 0},
+        {"Space", 0, [](Screens& s) { s.Key(glfw2::KEY_SPACE); }, screen_mode::kInGame, 0, 0},
+        {"fire on joysticks 1 and 3", 0, joysticks, screen_mode::kInGame, 1, 1},
+        {"a tap", 0, [](Screens& s) { s.Click(kCentreX, kRowY); }, screen_mode::kInGame, 2, 0},
+        {"V (button 13)", 0, [](Screens& s) { s.Key('V'); }, screen_mode::kInGame, 0, 0},
         {"V on the console", 1, [](Screens& s) { s.Key('V'); }, screen_mode::kTitle, 0, 0},
     };
     for (const Case& c : cases) {
@@ -74,7 +74,7 @@ TEST(TitleMenu, TheDeviceThatStartsTheGameSetsItsControlLayout) {
         c.start(s);
         kz_Tarvo_isOuya = 0;
         EXPECT_EQ(s.app.m_mode, c.mode);
-        if (c.mode != screen_mode::kStartGame) continue;
+        if (c.mode != screen_mode::kInGame) continue;
         EXPECT_EQ(s.app.m_difficulty, 2);
         EXPECT_EQ(s.app.m_padGlyphs, c.layout);
         EXPECT_EQ(s.app.m_startPad, c.startPad);
@@ -105,21 +105,26 @@ TEST(TitleMenu, TheScorePanelListsTheHighlightedTypesScoresInTheRowsThatFit) {
     }
 }
 
-TEST(TitleMenu, F1ShowsAndHidesTheDebugLine) {
-    Screens s;
-    const auto debugGlyphs = [&] {
-        int n = 0;
-        for (const DrawRecord& r : s.driver.DisplayList()) n += r.kind == s.app.m_fontImage && r.y > 440;
-        return n;
-    };
-    EXPECT_EQ(debugGlyphs(), 0);
-    s.Key(glfw2::KEY_F1 + 0);
-    const int shown = debugGlyphs();
-    EXPECT_GT(shown, 3);
-    s.driver.Frames(10);
-    EXPECT_EQ(debugGlyphs(), shown) << "the line is drawn once per frame";
-    s.Key(glfw2::KEY_F1 + 0);
-    EXPECT_EQ(debugGlyphs(), 0);
+// Each frame starts a new picture, so the line neither piles up nor stays.
+TEST(DebugLine, F1ShowsItAndF1AgainHidesItOnTheTitleAndInAGame) {
+    for (const bool inGame : {false, true}) {
+        SCOPED_TRACE(inGame ? "in a game" : "on the title");
+        Screens s;
+        if (inGame) s.Play();
+        const auto debugGlyphs = [&] {
+            int n = 0;
+            for (const DrawRecord& r : s.driver.DisplayList()) n += r.kind == s.app.m_fontImage && r.y > 440;
+            return n;
+        };
+        EXPECT_EQ(debugGlyphs(), 0);
+        s.Key(glfw2::KEY_F1 + 0);
+        const int shown = debugGlyphs();
+        EXPECT_GT(shown, 3);
+        s.driver.Frames(10);
+        EXPECT_EQ(debugGlyphs(), shown);
+        s.Key(glfw2::KEY_F1 + 0);
+        EXPECT_EQ(debugGlyphs(), 0);
+    }
 }
 
 // Back ends the program on the desktop; the console asks first, and its quit
