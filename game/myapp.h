@@ -17,11 +17,6 @@
 #include "game/ids.h"
 #include "game/tables.h"
 
-// Float to int, truncated toward zero as every conversion of the game is; NaN
-// gives 0 and values beyond the int range saturate, so that a zero scale or an
-// edited setting cannot make the conversion undefined.
-int TruncToInt(float value);
-
 class c_MyApp : public c_App {
 public:
     // The nineteen arrays, allocated by the constructor.

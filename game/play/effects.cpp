@@ -3,7 +3,6 @@
 // edges; particles live in world space (bursts of hit walkers, sparkles of
 // walkers beaming in, the ship's exhaust), move, fade and free themselves.
 #include <algorithm>
-#include <cmath>
 
 #include "game/myapp.h"
 
@@ -113,12 +112,12 @@ void c_MyApp::p_ThrowParticle(float x, float y, int kind, int colour, float angl
     const int at = p_FreeParticle();
     if (at < 0) return;
     float* particle = &m_particles[at];
-    const double radians = static_cast<double>(angle * D2R);
+    const SinCos turn = SinCosOfDegrees(angle);
     particle[particle_record::kind] = static_cast<float>(kind);
     particle[particle_record::x] = x;
     particle[particle_record::y] = y;
-    particle[particle_record::vx] = speed * static_cast<float>(std::sin(radians));
-    particle[particle_record::vy] = -speed * static_cast<float>(std::cos(radians));
+    particle[particle_record::vx] = speed * turn.sin;
+    particle[particle_record::vy] = -speed * turn.cos;
     particle[particle_record::rotation] = kz_random_Rnd3(360);
     particle[particle_record::spin] = kz_random_Rnd3(16) - 8;
     particle[particle_record::life] = kz_random_Rnd2(0.7f, 1.3f);

@@ -7,7 +7,6 @@
 
 #include "framework/input.h"
 #include "game/myapp.h"
-#include "game/play/degrees.h"
 #include "game/play/random.h"
 
 namespace {
@@ -247,7 +246,7 @@ void c_MyApp::p_StepWalker(int p, float speed, float fade, float& focusStatus) {
     }
 
     const float countdown = m_party[party_table::kCountdown];
-    p_SetRot(kSwayDegrees * SinDegrees(kSwayCycles * walker[phase]));
+    p_SetRot(kSwayDegrees * SinCosOfDegrees(kSwayCycles * walker[phase]).sin);
     p_Alpha(fade);
     if (countdown > 0 && kz_random_Rnd() < 0.5f && countdown > kSparkleUntil) {
         const float sparkleSpeed = kz_random_Rnd2(2, 8);

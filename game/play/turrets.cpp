@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "game/myapp.h"
-#include "game/play/degrees.h"
 
 namespace {
 
@@ -37,18 +36,14 @@ constexpr float kHitAbove = 0.2f;
 constexpr int kBurstParticles = 17;
 
 // Bullets fly at whole degrees from -359 to 359: their directions are looked
-// up, computed once by the same functions, so that the flight is the same to
+// up, computed once by the same function, so that the flight is the same to
 // the bit; any other angle is computed.
 class WholeDegreeDirections {
 public:
     WholeDegreeDirections() {
-        for (int i = 0; i < kAngles; ++i) {
-            sin_[i] = SinDegrees(static_cast<float>(i - kLargest));
-            cos_[i] = CosDegrees(static_cast<float>(i - kLargest));
-        }
+        for (int i = 0; i < kAngles; ++i) turns_[i] = SinCosOfDegrees(static_cast<float>(i - kLargest));
     }
-    float Sin(float degrees) const { return Whole(degrees) ? sin_[Index(degrees)] : SinDegrees(degrees); }
-    float Cos(float degrees) const { return Whole(degrees) ? cos_[Index(degrees)] : CosDegrees(degrees); }
+    SinCos Turn(float degrees) const { return Whole(degrees) ? turns_[Index(degrees)] : SinCosOfDegrees(degrees); }
 
 private:
     static constexpr int kLargest = 359;
@@ -57,8 +52,7 @@ private:
         return degrees >= -kLargest && degrees <= kLargest && degrees == static_cast<float>(static_cast<int>(degrees));
     }
     static int Index(float degrees) { return static_cast<int>(degrees) + kLargest; }
-    float sin_[kAngles];
-    float cos_[kAngles];
+    SinCos turns_[kAngles];
 };
 const WholeDegreeDirections kDirections;
 
@@ -144,8 +138,9 @@ void c_MyApp::p_BulletPass() {
         float* bullet = &m_bullets[TableIndex(r, 0)];
         if (bullet[code] > 0) {
             bullet[life] -= kBulletDecay;
-            bullet[x] += kBulletSpeed * kDirections.Sin(bullet[angle]);
-            bullet[y] -= kBulletSpeed * kDirections.Cos(bullet[angle]);
+            const SinCos turn = kDirections.Turn(bullet[angle]);
+            bullet[x] += kBulletSpeed * turn.sin;
+            bullet[y] -= kBulletSpeed * turn.cos;
             p_BulletHits(bullet);
             const float sx = bullet[x] - m_camX;
             const float sy = bullet[y] - m_camY;

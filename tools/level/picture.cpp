@@ -64,9 +64,9 @@ public:
     }
     void Ring(float cx, float cy, float radius, Rgb c) {
         for (int degrees = 0; degrees < 360; degrees += 6) {
-            const float a = degrees * D2R;
-            Plot(static_cast<int>(std::lround(cx + radius * std::sin(a))),
-                 static_cast<int>(std::lround(cy - radius * std::cos(a))), c);
+            const SinCos turn = SinCosOfDegrees(static_cast<float>(degrees));
+            Plot(static_cast<int>(std::lround(cx + radius * turn.sin)),
+                 static_cast<int>(std::lround(cy - radius * turn.cos)), c);
         }
     }
 
@@ -102,9 +102,9 @@ void DrawTurret(Canvas& canvas, const Turret& t) {
     const Rgb colour = t.kind == 1 ? kSpinningGun : kFixedGun;
     const float x = CellCentre(t.column);
     const float y = CellCentre(t.row);
-    const float a = t.angle * D2R;
+    const SinCos turn = SinCosOfDegrees(t.angle);
     const float reach = kAimCells * kCellPixels;
-    canvas.Line(x, y, x + reach * std::sin(a), y - reach * std::cos(a), colour);
+    canvas.Line(x, y, x + reach * turn.sin, y - reach * turn.cos, colour);
     if (t.kind == 1) canvas.Ring(x, y, kSpinRingCells * kCellPixels, colour);
     canvas.FillRect(t.column * kCellPixels - 1, t.row * kCellPixels - 1, kCellPixels + 2, kCellPixels + 2, colour);
 }

@@ -9,8 +9,7 @@
 
 #include <cstdlib>
 #include <string>
-
-#include "tests/support/child_process.h"
+#include <vector>
 
 extern char** environ;
 
@@ -34,7 +33,7 @@ std::vector<char*> Argv(std::vector<std::string>& args) {
 
 }  // namespace
 
-bool XvfbServer::Start() {
+bool XvfbServer::Start(const std::vector<std::string>& more_arguments) {
     int fds[2];
     if (pipe(fds) != 0) {
         error_ = "pipe failed";
@@ -45,6 +44,7 @@ bool XvfbServer::Start() {
     // client connecting during the reset is refused.
     std::vector<std::string> args = {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24",
                                      "-nolisten", "tcp", "-noreset"};
+    args.insert(args.end(), more_arguments.begin(), more_arguments.end());
     std::vector<char*> argv = Argv(args);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -60,6 +60,7 @@ bool XvfbServer::Start() {
         return false;
     }
 
+    constexpr int kStartTimeoutMs = 20000;
     std::string number;
     pollfd ready{fds[0], POLLIN, 0};
     while (poll(&ready, 1, kStartTimeoutMs) == 1) {
@@ -83,14 +84,4 @@ void XvfbServer::Stop() {
     kill(pid_, SIGTERM);
     waitpid(pid_, nullptr, 0);
     pid_ = -1;
-}
-
-CommandResult RunCommand(const std::vector<std::string>& command) {
-    const ChildResult r = RunInChild([&] {
-        std::vector<std::string> args = command;
-        std::vector<char*> argv = Argv(args);
-        execvp(argv[0], argv.data());
-        std::_Exit(127);
-    });
-    return CommandResult{r.exited ? r.exit_status : -1, r.out};
 }

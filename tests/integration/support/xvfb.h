@@ -5,7 +5,6 @@
 #include <sys/types.h>
 
 #include <string>
-#include <vector>
 
 class XvfbServer {
 public:
@@ -14,9 +13,10 @@ public:
     XvfbServer& operator=(const XvfbServer&) = delete;
     ~XvfbServer() { Stop(); }
 
-    // Starts the server and waits (bounded) until it accepts clients.
-    // Returns false, with the reason in Error(), when it does not come up.
-    bool Start();
+    // Starts the server, with any further arguments given, and waits
+    // (bounded) until it accepts clients. Returns false, with the reason in
+    // Error(), when it does not come up.
+    bool Start(const std::vector<std::string>& more_arguments = {});
     void Stop();
 
     const std::string& Display() const { return display_; }
@@ -27,11 +27,3 @@ private:
     std::string display_;
     std::string error_;
 };
-
-struct CommandResult {
-    int status = -1;  // exit status, -1 when it did not exit normally
-    std::string out;
-};
-
-// Runs a program (found on PATH) with the given arguments, no shell involved.
-CommandResult RunCommand(const std::vector<std::string>& argv);
