@@ -1,7 +1,7 @@
-// The road of a game in the real program: the title, a game started from the
-// keyboard, Run held, pause and resume, quitting from the pause panel, the
-// game-over overlay, the title again with the score saved, and the score in
-// the panel after a restart; and the debug line on the title.
+// The road of a game in the real program: the title with the debug line
+// turned on and off, a game started from the keyboard, Run held, pause and
+// resume, quitting from the pause panel, the game-over overlay, the title
+// again with the score saved, and the score in the panel after a restart.
 //
 // Keys are held down until the window shows that the game acted on them: the
 // game reads held keys once per update, so a press and a release sent at once
@@ -110,6 +110,14 @@ TEST_F(RoadTest, AGameFromTheKeyboardPausedResumedAndQuitEntersItsScoreWhichTheN
     std::string id = FocusedWindow();
     ASSERT_FALSE(id.empty()) << Output();
     ASSERT_TRUE(OnTitle(WaitForPicture(id, OnTitle))) << Output();
+    // F1 shows the debug line at the bottom left, over plain ground on the
+    // title, and F1 again hides it.
+    const auto lineShows = [](const Screenshot& s) { return s.LightPixels(16, 456, 240, 480) > 20; };
+    EXPECT_FALSE(lineShows(Screenshot::Of(id)));
+    ASSERT_EQ(RunCommand({"xdotool", "key", "--window", id, "F1"}).status, 0);
+    EXPECT_TRUE(lineShows(WaitForPicture(id, lineShows)));
+    ASSERT_EQ(RunCommand({"xdotool", "key", "--window", id, "F1"}).status, 0);
+    EXPECT_FALSE(lineShows(WaitForPicture(id, [&](const Screenshot& s) { return s.Reaches(5, 5) && !lineShows(s); })));
 
     ASSERT_TRUE(HoldKeyUntil(id, "space", InGame));
     ASSERT_TRUE(ReadyShows(WaitForPicture(id, ReadyShows)));
@@ -139,20 +147,6 @@ TEST_F(RoadTest, AGameFromTheKeyboardPausedResumedAndQuitEntersItsScoreWhichTheN
         return OnTitle(s) && PanelRowStart(s, 2) < 640 && PanelRowStart(s, 1) < PanelRowStart(s, 2) - 4;
     }))) << "score " << saved[kSavedBestOfFirstType];
     EXPECT_NE(Output().find("Highscore 0 Loaded\n"), std::string::npos) << Output();
-    EXPECT_EQ(EndWithF4(id), 0) << Output();
-}
-
-// The line sits at the bottom left, over plain ground on the title.
-TEST_F(RoadTest, F1ShowsTheDebugLineOnTheTitleAndF1AgainHidesIt) {
-    Start();
-    const std::string id = FocusedWindow();
-    ASSERT_FALSE(id.empty()) << Output();
-    const auto lineShows = [](const Screenshot& s) { return s.LightPixels(16, 456, 240, 480) > 20; };
-    ASSERT_FALSE(lineShows(WaitForPicture(id, OnTitle)));
-    ASSERT_EQ(RunCommand({"xdotool", "key", "--window", id, "F1"}).status, 0);
-    EXPECT_TRUE(lineShows(WaitForPicture(id, lineShows)));
-    ASSERT_EQ(RunCommand({"xdotool", "key", "--window", id, "F1"}).status, 0);
-    EXPECT_TRUE(OnTitle(WaitForPicture(id, [&](const Screenshot& s) { return OnTitle(s) && !lineShows(s); })));
     EXPECT_EQ(EndWithF4(id), 0) << Output();
 }
 
