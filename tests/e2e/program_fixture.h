@@ -71,7 +71,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(server_.Start()) << server_.Error();
         std::filesystem::create_directory_symlink(TARVOLAN_DATA_DIR, folder_.File("data"));
-        UseAudioConfig("[general]\ndrivers=null\n");
+        std::ofstream(folder_.File("alsoft.conf")) << "[general]\ndrivers=null\n";
+        setenv("ALSOFT_CONF", folder_.File("alsoft.conf").c_str(), 1);
     }
     void TearDown() override {
         if (pid_ > 0) {
@@ -79,11 +80,6 @@ protected:
             waitpid(pid_, nullptr, 0);
         }
         server_.Stop();
-    }
-
-    void UseAudioConfig(const std::string& text) {
-        std::ofstream(folder_.File("alsoft.conf")) << text;
-        setenv("ALSOFT_CONF", folder_.File("alsoft.conf").c_str(), 1);
     }
 
     void Start() {

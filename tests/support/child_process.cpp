@@ -118,12 +118,17 @@ ChildResult RunInTerminal(const std::function<void()>& body) {
     return result;
 }
 
+std::vector<char*> Argv(std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    return argv;
+}
+
 CommandResult RunCommand(const std::vector<std::string>& command) {
     const ChildResult r = RunInChild([&] {
         std::vector<std::string> args = command;
-        std::vector<char*> argv;
-        for (std::string& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
+        std::vector<char*> argv = Argv(args);
         execvp(argv[0], argv.data());
         std::_Exit(127);
     });

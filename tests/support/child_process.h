@@ -29,6 +29,10 @@ struct CommandResult {
     std::string out;
 };
 
+// Pointers to the arguments' characters, ending in a null, for the exec and
+// spawn calls; they live as long as `args`.
+std::vector<char*> Argv(std::vector<std::string>& args);
+
 // Runs a program (found on PATH) with the given arguments, no shell involved.
 // Every program a test runs this way must be named in scripts/check-packages.
 CommandResult RunCommand(const std::vector<std::string>& argv);

@@ -9,6 +9,7 @@
 #include "devices/gxtk_graphics.h"
 #include "game/program.h"
 #include "tests/support/audio_fixtures.h"
+#include "tests/support/utf8.h"
 
 namespace {
 
@@ -20,12 +21,6 @@ bool g_watch_draws = true;
 long long g_event_bytes = 0;
 // gc_new_bytes after the last collection step; a full collection resets it.
 int g_bytes_after_step = 0;
-
-std::string Utf8(const String& text) {
-    std::string out;
-    text.AppendUtf8(out);
-    return out;
-}
 
 // The desktop host noting every file the game asks for, and adding up the
 // collector bytes of each forwarded event before its collection step.
@@ -88,11 +83,9 @@ void CloseAudioDevice(gxtkAudio* audio) {
 
 }  // namespace
 
-HeadlessDriver::HeadlessDriver(int width, int height)
-    : previous_dir_(std::filesystem::current_path().string()) {
+HeadlessDriver::HeadlessDriver(int width, int height) {
     audio_fixtures::UseNullAudio();
     std::filesystem::create_directories(DataDir());
-    if (chdir(scratch_.path().c_str()) != 0) std::abort();
     g_requests.clear();
     g_watch_draws = true;
     g_event_bytes = 0;
@@ -127,7 +120,6 @@ HeadlessDriver::~HeadlessDriver() {
     UseGlApi(nullptr);
     glfw2::UseBackend(nullptr);
     glfwGraphicsSeq = 0;
-    if (chdir(previous_dir_.c_str()) != 0) std::abort();
 }
 
 void HeadlessDriver::Update() {

@@ -98,8 +98,7 @@ public:
     std::string StateFile() const { return scratch_.File(".zarnikstate"); }
 
 private:
-    std::string previous_dir_;
-    ScratchDir scratch_;
+    ScratchWorkingDir scratch_;
     glfw2::ScriptedBackend backend_;
     GlRecorder gl_;
 };

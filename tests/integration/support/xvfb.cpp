@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/child_process.h"
+
 extern char** environ;
 
 // The window system's libraries load the OpenGL driver at run time and unload
@@ -19,19 +21,6 @@ extern char** environ;
 // sanitizer's suppressions of system libraries would miss it. Window tests
 // keep every library loaded until the process ends.
 extern "C" int dlclose(void*) { return 0; }
-
-namespace {
-
-constexpr int kStartTimeoutMs = 20000;
-
-std::vector<char*> Argv(std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    return argv;
-}
-
-}  // namespace
 
 bool XvfbServer::Start(const std::vector<std::string>& more_arguments) {
     int fds[2];

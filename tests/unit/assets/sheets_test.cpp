@@ -1,9 +1,11 @@
 // Every sprite sheet: present at the three resolutions with the frame grid
 // the game's loader expects, every frame the game draws has ink, and every
-// frame keeps a transparent one-pixel border.
+// frame keeps a transparent one-pixel border; the default font's padded row;
+// and the data folder's budget.
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <filesystem>
 #include <ostream>
 #include <vector>
 
@@ -20,6 +22,15 @@ struct SheetCase {
 
 void PrintTo(const SheetCase& sheet, std::ostream* out) { *out << sheet.name; }
 
+// Cell n of the game font shows character n + 32; 96..108 and 112..124 hold
+// the controller and keyboard button glyphs.
+std::vector<int> FontGlyphs() {
+    std::vector<int> cells;
+    for (int n = 1; n <= 124; ++n)
+        if (n != 95 && (n <= 108 || n >= 112)) cells.push_back(n);
+    return cells;
+}
+
 const std::vector<SheetCase> kSheets = {
     {"gfx", 32, 32, 64, {7, 16, 17, 18, 56}},
     {"gfxb", 32, 32, 64, {}},
@@ -32,7 +43,7 @@ const std::vector<SheetCase> kSheets = {
     {"common/Testcard_Circle", 256, 256, 1, {}},
     {"logo", 256, 128, 1, {}},
     {"menu", 256, 256, 4, {0, 1, 2}},
-    {"fonts/fennick", 16, 16, 128, {33, 65, 97}},  // cell by cell in fonts_test
+    {"fonts/fennick", 16, 16, 128, FontGlyphs()},
 };
 
 class AssetSheetTest : public ::testing::TestWithParam<SheetCase> {};
@@ -72,6 +83,35 @@ INSTANTIATE_TEST_SUITE_P(DataFolder, AssetSheetTest, ::testing::ValuesIn(kSheets
                                  if (!isalnum(static_cast<unsigned char>(c))) c = '_';
                              return name;
                          });
+
+// The framework loads "vyro_font.png" as 96 frames in one row with a
+// transparent column on both sides of each frame.
+TEST(AssetDefaultFont, HasNinetySixPaddedFramesInOneRow) {
+    const auto image = load_png(data_path("vyro_font.png"));
+    ASSERT_TRUE(image);
+    ASSERT_EQ(image->width % 96, 0);
+    const int frame_w = image->width / 96;
+    ASSERT_GE(frame_w, 3);
+    for (int frame = 0; frame < 96; ++frame) {
+        const int x0 = frame * frame_w;
+        EXPECT_FALSE(image->any_ink(x0, 0, 1, image->height)) << "left padding of frame " << frame;
+        EXPECT_FALSE(image->any_ink(x0 + frame_w - 1, 0, 1, image->height)) << "right padding of frame " << frame;
+        EXPECT_EQ(image->any_ink(x0, 0, frame_w, image->height), frame > 0 && frame < 95) << "frame " << frame;
+    }
+}
+
+// The whole data folder stays within its size budget, and the contact
+// sheet is written beside it, not into it.
+TEST(AssetDataFolder, FitsItsBudgetAndKeepsTheContactSheetOutside) {
+    namespace fs = std::filesystem;
+    uintmax_t bytes = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(TARVOLAN_DATA_DIR)) {
+        if (entry.is_regular_file()) bytes += entry.file_size();
+        EXPECT_EQ(entry.path().string().find("contact"), std::string::npos) << entry.path();
+    }
+    EXPECT_LT(bytes, 12u * 1000 * 1000);
+    EXPECT_TRUE(fs::exists(fs::path(TARVOLAN_DATA_DIR).parent_path() / "contact_sheet" / "overview.png"));
+}
 
 }  // namespace
 }  // namespace assettest

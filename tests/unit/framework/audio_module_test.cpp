@@ -29,7 +29,6 @@ protected:
         std::filesystem::create_directories(sfx);
         ASSERT_TRUE(WriteToneWav(sfx + "/blip.wav", 660.0, 44100));
         ASSERT_TRUE(EncodeOgg(sfx + "/blip.wav", sfx + "/grounded.ogg"));
-        ASSERT_EQ(chdir(dir_.path().c_str()), 0);
         kz_audio_SetAudioDevice(new gxtkAudio());
         gc_add_roots(MarkKeptSound);
         // Samples of earlier tests belong to devices that are gone.
@@ -40,34 +39,21 @@ protected:
     void TearDown() override {
         for (int c = 0; c < kChannelCount; ++c) kz_audio_device->StopChannel(c);
         gc_assign(g_kept_sound, static_cast<c_Sound*>(nullptr));
-        ASSERT_EQ(chdir(previous_.c_str()), 0);
     }
 
     ALuint SourceOf(int channel) const { return kz_audio_device->channels[channel].source; }
 
-    const std::string previous_ = std::filesystem::current_path().string();
     KzGlfwGame game_;
-    ScratchDir dir_;
+    ScratchWorkingDir dir_;
 };
 
+// Every form of path: files_test.
 TEST_F(AudioModuleTest, LoadSoundFindsBareNamesInTheDataFolder) {
-    struct Case {
-        const char* path;
-        bool found;
-    };
-    const Case cases[] = {
-        {"sfx/blip.wav", true},        {"zarnik://data/sfx/blip.wav", true},
-        {"./data/sfx/blip.wav", true}, {"sfx/missing.wav", false},
-        {"sfx/blip.mp3", false},       {"data/sfx/blip.wav", false},  // becomes data/data/...
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.path);
-        c_Sound* sound = kz_audio_LoadSound(String(c.path));
-        ASSERT_EQ(sound != nullptr, c.found);
-        if (sound) {
-            EXPECT_NE(sound->m_sample->buffer, 0u);
-        }
-    }
+    const c_Sound* sound = kz_audio_LoadSound(String("sfx/blip.wav"));
+    ASSERT_NE(sound, nullptr);
+    EXPECT_NE(sound->m_sample->buffer, 0u);
+    EXPECT_EQ(kz_audio_LoadSound(String("data/sfx/blip.wav")), nullptr) << "looked for in data/data/";
+    EXPECT_EQ(kz_audio_LoadSound(String("sfx/missing.wav")), nullptr);
 }
 
 // The device's own calls are tested in devices/; here what the module adds.

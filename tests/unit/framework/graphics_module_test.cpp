@@ -212,9 +212,7 @@ TEST_F(GraphicsModuleTest, ScissorValuesWithoutAnIntSaturate) {
 
 TEST_F(GraphicsModuleTest, ImagesAndTheDefaultFontLoadFromTheDataFolderAndMissingOnesAreNull) {
     KzGlfwGame game;
-    ScratchDir dir;
-    const std::filesystem::path old_cwd = std::filesystem::current_path();
-    std::filesystem::current_path(dir.path());
+    ScratchWorkingDir dir;
     std::filesystem::create_directory("data");
     ASSERT_TRUE(WritePng("data/sheet.png", 64, 32, 4, std::vector<unsigned char>(64 * 32 * 4, 200)));
     c_Image* sheet = kz_graphics_LoadImage2(String("sheet.png"), 16, 16, 8, 0);
@@ -229,7 +227,6 @@ TEST_F(GraphicsModuleTest, ImagesAndTheDefaultFontLoadFromTheDataFolderAndMissin
     c_Image* font = context().m_font;
     std::filesystem::remove("data/vyro_font.png");
     kz_graphics_SetFont(nullptr, 0);
-    std::filesystem::current_path(old_cwd);
     KzGlfwGame::_glfwGame = nullptr;
 
     ASSERT_NE(sheet, nullptr);

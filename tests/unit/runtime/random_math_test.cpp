@@ -3,7 +3,6 @@
 #include <climits>
 #include <cmath>
 #include <limits>
-#include <vector>
 
 #include "runtime/kzmath.h"
 #include "runtime/random.h"
@@ -14,15 +13,6 @@ TEST(RandomTest, FirstDrawFromSeed1234MatchesTheReferenceVector) {
     kz_random_Seed = 1234;
     EXPECT_EQ(kz_random_Rnd(), 0.71430766582489013671875f);
     EXPECT_EQ(kz_random_Seed, -1227039223);
-}
-
-TEST(RandomTest, ReseedingReproducesTheSequence) {
-    std::vector<float> runs[2];
-    for (std::vector<float>& run : runs) {
-        kz_random_Seed = 99;
-        for (int i = 0; i < 100; ++i) run.push_back(kz_random_Rnd());
-    }
-    EXPECT_EQ(runs[0], runs[1]);
 }
 
 TEST(RandomTest, ResultsAreMultiplesOfTwoToTheMinus24InTheUnitInterval) {
@@ -64,8 +54,6 @@ TEST(MathTest, CornerCasesOfAbsAndMax) {
     EXPECT_EQ(kz_math_Max2(nan, 1.0f), 1.0f);
     EXPECT_FALSE(std::signbit(kz_math_Max2(-0.0f, 0.0f))) << "a tie gives the second";
     EXPECT_TRUE(std::signbit(kz_math_Max2(0.0f, -0.0f)));
-    EXPECT_NEAR(90.0f * D2R, 1.5707963f, 1e-6f);
-    EXPECT_NEAR(R2D * D2R, 1.0f, 1e-6f);
 }
 
 TEST(MathTest, TruncToIntTruncatesTowardZeroAndSaturatesWhereACastWouldBeUndefined) {

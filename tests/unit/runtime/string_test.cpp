@@ -6,14 +6,9 @@
 
 #include "runtime/array.h"
 #include "runtime/kzstring.h"
+#include "tests/support/utf8.h"
 
 namespace {
-
-std::string Utf8(const String& s) {
-    std::string out;
-    s.AppendUtf8(out);
-    return out;
-}
 
 bool IsSharedEmpty(const String& s) { return s.Length() == 0 && s.SharesRepWith(String()); }
 

@@ -1,28 +1,19 @@
 // The level tool's command line: its answers to good and bad arguments.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
+#include <sstream>
 #include <string>
 
+#include "tests/support/child_process.h"
 #include "tests/support/scratch_files.h"
 
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-};
-
-ToolRun RunTool(const std::string& arguments) {
-    ToolRun run;
-    FILE* pipe = popen((std::string(LEVEL_TOOL) + " " + arguments + " 2>/dev/null").c_str(), "r");
-    if (pipe == nullptr) return run;
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
-    const int wait = pclose(pipe);
-    run.status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
-    return run;
+CommandResult RunTool(const std::string& arguments) {
+    std::vector<std::string> argv = {LEVEL_TOOL};
+    std::istringstream words(arguments);
+    for (std::string word; words >> word;) argv.push_back(word);
+    return RunCommand(argv);
 }
 
 TEST(LevelToolTest, GoodArgumentsPrintTheLevelAndBadOnesExitWithTwoAndPrintNothing) {
@@ -43,7 +34,7 @@ TEST(LevelToolTest, GoodArgumentsPrintTheLevelAndBadOnesExitWithTwoAndPrintNothi
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments);
-        const ToolRun run = RunTool(c.arguments);
+        const CommandResult run = RunTool(c.arguments);
         EXPECT_EQ(run.status, c.status);
         EXPECT_EQ(c.start.empty() ? run.out : run.out.substr(0, c.start.size()), c.start);
     }

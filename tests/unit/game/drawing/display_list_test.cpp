@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "game/myapp.h"
+#include "tests/support/utf8.h"
 
 namespace {
 
@@ -75,12 +76,6 @@ TEST(InkTest, PaletteColoursScaleWithBrightnessAndClamp) {
     }
 }
 
-std::string Narrow(const String& text) {
-    std::string out;
-    text.AppendUtf8(out);
-    return out;
-}
-
 TEST(RstrTest, NumbersAreRightAlignedInTheWidthAndCutOnTheLeft) {
     struct Case {
         int value, width;
@@ -95,7 +90,7 @@ TEST(RstrTest, NumbersAreRightAlignedInTheWidthAndCutOnTheLeft) {
     };
     c_MyApp* app = new c_MyApp();
     for (const Case& c : cases) {
-        EXPECT_EQ(Narrow(app->p_rstr(c.value, c.width, String(c.pad))), std::string(c.expected))
+        EXPECT_EQ(Utf8(app->p_rstr(c.value, c.width, String(c.pad))), std::string(c.expected))
             << c.value << " in " << c.width;
     }
     // A field a million characters wide.
