@@ -1,5 +1,6 @@
-// Game shell benchmarks: replaying a full display list, and the real start-up
-// from the program's beginning to the end of loading. Budgets and last
+// Game shell benchmarks: replaying a full display list, a frame of the title
+// menu, and the real start-up from the program's beginning to the end of
+// loading. Budgets and last
 // measurements: bench/BUDGETS.md.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -54,6 +55,29 @@ void BM_ReplayFullListOneSheet(benchmark::State& state) {
     state.counters["draw_calls_replay"] = perFrame - clearOnly;
 }
 BENCHMARK(BM_ReplayFullListOneSheet)->Unit(benchmark::kMicrosecond);
+
+// One update and one render of the title menu, with the generated art
+// loaded, the whole carousel in view and both score panels full, on the
+// headless driver with OpenGL recorded (calls not kept).
+void BM_TitleMenuUpdateAndRender(benchmark::State& state) {
+    HeadlessDriver driver;
+    driver.WatchDraws(false);
+    driver.Gl().keep_calls = false;
+    for (const auto& entry : std::filesystem::directory_iterator(TARVOLAN_DATA_DIR))
+        std::filesystem::create_symlink(entry.path(), driver.DataDir() + "/" + entry.path().filename().string());
+    c_MyApp& app = driver.App();
+    if (!driver.FinishLoading()) {
+        state.SkipWithError("loading did not finish");
+        return;
+    }
+    for (int i = 0; i < 60; ++i) app.m_scores[i] = 987654 - 1000 * i;
+    driver.Frames(60);  // the intro slides in
+
+    for (auto _ : state) driver.Frame();
+
+    state.counters["records"] = app.m_drawCount / draw_record::kFloats;
+}
+BENCHMARK(BM_TitleMenuUpdateAndRender)->Unit(benchmark::kMicrosecond);
 
 // The real host loop on GLFW 3 and Mesa, timed from the program's first step
 // until the update that finishes loading, which closes the window. Under

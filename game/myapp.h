@@ -156,14 +156,31 @@ public:
     // The loading screen's spinner angle, +16 per update.
     int m_spinAngle = 0;
 
+    // The score tables: the first index of the list being updated.
+    int m_tableBase = 0;
+
+    // The title menu.
+    int m_menuSel = 0;         // highlighted carousel item: 1 to 3 game types, 4 options
+    float m_menuPanelW = 0;    // width of the score panel
+    float m_menuScroll = 0;    // carousel scroll target
+    float m_menuFling = 0;     // fling velocity added to the scroll each frame
+    float m_menuEased = 0;     // scroll shown, easing toward the target
+    float m_menuDrag = 0;      // last drag step
+    int m_menuPortrait = 0;    // 1 stacks the carousel vertically
+    int m_menuSettling = 0;    // item being scrolled to after a tap or key, 0 when none
+    float m_cogAngle = 0;      // turning angle of the options cogs
+    int m_startPad = 0;        // player whose joystick started the game
+    int m_optionsCursor = 0;   // options box selection: 0 the back cog, 1.. its rows; its openers reset it
+
+    // The pause menu's pad selection: 0 resume, -1 quit, 1 options.
+    int m_pauseCursor = 0;
+
     // The overlay boxes: options, credits and the badges panel. The options
     // and credits fade counters climb to kBoxFadeFrames while open (fully
     // shown) and fall back to 0 after closing.
     static constexpr int kBoxFadeFrames = 30;
-    int m_optionsCursor = 0;     // 0 the back cog, 1.. the rows in the order shown
     int m_optionsKeyLock = 0;    // a button press was acted on, or the box is sliding
     int m_optionsTouchLock = 0;  // a touch was acted on, or the box is sliding
-    float m_cogAngle = 0;        // turning angle of the options cog, in degrees
     float m_creditScroll = 0;    // sub-line scroll of the credit lines, 0 down to -16
     int m_creditLine = 0;        // the credit line drawn at the centre
     float m_badgeScroll = 0;     // the badges panel's scroll, easing toward the target
@@ -191,6 +208,11 @@ public:
     int p_InGame();
     int p_LoadGame();
     int p_GameOver();
+    String p_MyNth();
+    int p_PauseMenu();
+    // Draws the options cog at (x, y), its last gear turned by lastTurn times
+    // the cog angle; 1 when a finger is on it.
+    int p_Cog(float x, float y, float lastTurn);
     int p_CreditBox();
     int p_BadgesBox();
     int p_OptionBox();

@@ -9,8 +9,6 @@
 namespace {
 
 constexpr int kSlidePerFade = 24;
-constexpr int kCogFrames[] = {8, 9, 10};
-constexpr float kCogTurns[] = {0.66f, -0.33f, -1.0f};  // of the cog's angle, per frame
 constexpr float kCogTurnPerUpdate = 0.2f;
 constexpr float kCogY = 60;
 constexpr float kCogScale = 1.5f;
@@ -68,19 +66,13 @@ void OverscanCorners(c_MyApp& app) {
     for (const auto& bar : bars) app.p_Rect(bar[0], bar[1], bar[2], bar[3]);
 }
 
-// The cog turns its three wheels at different speeds; the last one is the
-// button that closes the box.
+// The cog closes the box; its last gear turns against the angle.
 bool BackCogPressed(c_MyApp& app, float cx) {
     app.p_SetCol(255, 255, 255, 1);
     const float scale = app.m_optionsCursor == 0 ? kSelectedCogScale : kCogScale;
     app.p_SetSize(scale, scale);
     app.m_cogAngle += kCogTurnPerUpdate;
-    for (int i = 0; i < 2; ++i) {
-        app.p_SetRot(kCogTurns[i] * app.m_cogAngle);
-        app.p_DrawImg(image_id::kMenuButtons, cx, kCogY, static_cast<float>(kCogFrames[i]));
-    }
-    app.p_SetRot(kCogTurns[2] * app.m_cogAngle);
-    const bool touched = app.p_Button(image_id::kMenuButtons, cx, kCogY, kCogFrames[2]) != 0;
+    const bool touched = app.p_Cog(cx, kCogY, -1) != 0;
     return touched || app.p_AnyButtonDown({button_id::kBack}) != 0;
 }
 

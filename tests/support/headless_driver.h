@@ -23,6 +23,7 @@ struct DrawRecord {
     float x = 0, y = 0, rotation = 0, sizeX = 0, sizeY = 0, frame = 0;  // sizes: scale, width or radius
     float alpha = 0, red = 0, green = 0, blue = 0, blend = 0;
 
+    bool IsRect() const { return kind == kNoValue; }
     bool IsOval() const { return kind == kOvalRecord; }
 };
 

@@ -15,12 +15,9 @@ struct BoxesGame {
         EXPECT_TRUE(driver.FinishLoading());
     }
 
-    // The title menu starts each update's picture afresh; until it exists,
-    // the update starts it here, so the display list holds one update.
-    void Update() {
-        app.p_CLS2D(kNoValue, 0, 0, 0);
-        driver.Update();
-    }
+    // The title menu starts each update's picture afresh, so the display list
+    // holds one update.
+    void Update() { driver.Update(); }
     void Updates(int count) {
         for (int i = 0; i < count; ++i) Update();
     }

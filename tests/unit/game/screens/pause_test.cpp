@@ -1,0 +1,156 @@
+// The pause button and icon of a play frame and the pause menu, through the
+// headless driver on a running game.
+#include <vector>
+
+#include "tests/unit/game/screens/screens_fixture.h"
+
+namespace {
+
+// Each press moves the cursor one step or chooses; pressing the action
+// button resumes, quits or opens the options, whichever is selected. Back
+// while the panel still slides in starts the slide-out at once.
+TEST(PauseMenu, ThePadMovesTheCursorWithSound98AndChoosesAndBackResumesAtOnce) {
+    struct Case {
+        std::vector<int> keys;
+        int cursor;
+        float rate;
+        int slide, gameOver, optionsOpen;
+    };
+    const Case cases[] = {
+        {{glfw2::KEY_LEFT}, -1, 0.8f, 1, 0, 0},
+        {{glfw2::KEY_UP}, -1, 0.8f, 1, 0, 0},
+        {{glfw2::KEY_LEFT, glfw2::KEY_RIGHT}, 0, 0.8f, 1, 0, 0},
+        {{glfw2::KEY_RIGHT}, 1, 1.2f, 1, 0, 0},
+        {{glfw2::KEY_RIGHT, glfw2::KEY_DOWN}, 0, 0.8f, 1, 0, 0},
+        {{glfw2::KEY_SPACE}, 0, 1, -1, 0, 0},
+        {{glfw2::KEY_LEFT, glfw2::KEY_ENTER}, -1, 0.5f, -1, 1, 0},
+        {{glfw2::KEY_RIGHT, glfw2::KEY_SPACE}, 1, 1, 1, 0, 1},
+        {{glfw2::KEY_ESC}, 0, 1, -1, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.keys));
+        Screens s;
+        s.Play();
+        s.Key(glfw2::KEY_ESC);
+        ASSERT_EQ(s.app.m_paused, 1);
+        ASSERT_LT(s.app.m_pausePanelY, kz_Tarvo_jscrh * 0.5f) << "still sliding in";
+        for (int key : c.keys) s.Key(key);
+        EXPECT_EQ(s.app.m_pauseCursor, c.cursor);
+        EXPECT_EQ(s.LastSound().id, sound_id::kSelect);
+        EXPECT_FLOAT_EQ(s.LastSound().rate, c.rate);
+        EXPECT_EQ(s.app.m_pauseSlide, c.slide);
+        EXPECT_EQ(s.app.m_gameOver, c.gameOver);
+        EXPECT_EQ(s.app.m_optionsOpen, c.optionsOpen);
+    }
+}
+
+// Where the walkers stand, and where the bullets fly.
+std::vector<float> Fields(const Array<float>& table, int first, int last, std::initializer_list<int> fields) {
+    std::vector<float> values;
+    for (int record = first; record <= last; ++record)
+        for (int field : fields) values.push_back(table[TableIndex(record, field)]);
+    return values;
+}
+std::vector<float> WalkerPlaces(const c_MyApp& app) {
+    using namespace walker_record;
+    return Fields(app.m_party, party_table::kFirstWalker, party_table::kLastWalker, {column, row, offsetX, offsetY});
+}
+std::vector<float> BulletPlaces(const c_MyApp& app) {
+    return Fields(app.m_bullets, 0, bullet_record::kRecords - 1, {bullet_record::code, bullet_record::x, bullet_record::y});
+}
+bool BulletInView(const c_MyApp& app) {
+    for (int r = 0; r < bullet_record::kRecords; ++r)
+        if (app.m_bullets[TableIndex(r, bullet_record::code)] > 0) return true;
+    return false;
+}
+
+// While paused the party stands (bullets in flight fly on); resumed, it goes
+// on from where it stood.
+TEST(PauseMenu, ResumedThePartyGoesOnFromWhereItStoodWhileBulletsFlewOn) {
+    Screens s;
+    s.Play();
+    const auto ready = [&] { return s.app.m_party[party_table::kCountdown] < 1 && BulletInView(s.app); };
+    for (int frame = 0; frame < 900 && !ready(); ++frame) s.driver.Frame();
+    ASSERT_TRUE(ready()) << "the countdown is over and a bullet flies";
+    s.driver.Press(glfw2::KEY_ESC);
+    s.driver.Frame();
+    ASSERT_EQ(s.app.m_paused, 1);
+    const std::vector<float> walkers = WalkerPlaces(s.app), bullets = BulletPlaces(s.app);
+    s.driver.Release(glfw2::KEY_ESC);
+    s.driver.Press(glfw2::KEY_LSHIFT);  // Run
+    s.driver.Frames(30);
+    EXPECT_EQ(WalkerPlaces(s.app), walkers);
+    EXPECT_NE(BulletPlaces(s.app), bullets);
+    s.driver.Release(glfw2::KEY_LSHIFT);
+    s.driver.Frame();  // the key lock clears once nothing is held
+    s.Key(glfw2::KEY_ESC);
+    s.driver.Frames(12);
+    ASSERT_EQ(s.app.m_paused, 0);
+    EXPECT_EQ(WalkerPlaces(s.app), walkers);
+    s.driver.Press(glfw2::KEY_LSHIFT);
+    s.driver.Frames(10);
+    EXPECT_NE(WalkerPlaces(s.app), walkers);
+}
+
+// Quit and options sit left and right of the panel's centre and above it, by
+// 140 and 64 on a wide screen and 96 and 96 on a tall one. Tapping quit ends
+// the game: the title takes over at the overlay's 90th frame and the score
+// is in the tables.
+TEST(PauseMenu, QuitAndOptionsSitByTheLayoutAndQuittingReachesTheTitleWithTheScore) {
+    struct Case {
+        int width, height;
+        float dx, dy;
+    };
+    for (const Case& c : {Case{640, 480, 140, 64}, Case{480, 640, 96, 96}}) {
+        SCOPED_TRACE(c.width);
+        Screens s(c.width, c.height);
+        s.Play();
+        s.app.m_score = 4321;
+        s.Key(glfw2::KEY_ESC);
+        s.driver.Frames(20);
+        const float cx = kz_Tarvo_jscrw * 0.5f;
+        const float y = static_cast<float>(s.app.m_pausePanelY);
+        ASSERT_GE(y, kz_Tarvo_jscrh * 0.5f);
+        const DrawRecord quit = s.Images(image_id::kIcons, 1).back();
+        const DrawRecord cog = s.Images(image_id::kMenuButtons, 10).back();
+        EXPECT_EQ(std::vector<float>({quit.x, quit.y, cog.x, cog.y}),
+                  std::vector<float>({cx - c.dx, y - c.dy, cx + c.dx, y - c.dy}));
+
+        s.Hold(cx - c.dx, y - c.dy);
+        EXPECT_EQ(s.app.m_gameOver, 1);
+        EXPECT_EQ(s.app.m_paused, 0);
+        int frames = 1;
+        for (s.driver.Backend().QueueMouseButton(glfw2::MOUSE_BUTTON_LEFT, glfw2::RELEASE);
+             s.app.m_mode == screen_mode::kInGame && frames < 200; ++frames)
+            s.driver.Update();
+        EXPECT_EQ(frames, 90);
+        s.driver.Update();
+        EXPECT_EQ(s.app.m_mode, screen_mode::kTitle);
+        EXPECT_EQ(s.app.m_scores[10 * (s.app.m_difficulty - 1)], 4321);
+    }
+}
+
+// The icon is faint unless the game is played by touch; F2 hides it, and a
+// hidden icon cannot be touched either.
+TEST(PauseIcon, ShowsFaintOrPlainAndIsNeitherDrawnNorTouchableWhileTheHudIsHidden) {
+    struct Case {
+        int hideHud, layout;
+        float alpha;  // 0: not drawn
+    };
+    for (const Case& c : {Case{0, 0, 0.2f}, Case{0, 2, 1}, Case{1, 0, 0}}) {
+        SCOPED_TRACE(c.hideHud * 10 + c.layout);
+        Screens s;
+        s.app.m_hideHud = c.hideHud;
+        s.app.m_padGlyphs = c.layout;
+        s.Play();
+        const std::vector<DrawRecord> icons = s.Images(image_id::kIcons, 0);
+        ASSERT_EQ(icons.size(), c.alpha > 0 ? 1u : 0u);
+        if (c.alpha > 0) {
+            EXPECT_FLOAT_EQ(icons[0].alpha, c.alpha);
+        }
+        s.Hold(16, 16);
+        EXPECT_EQ(s.app.m_paused, c.hideHud == 0 ? 1 : 0);
+    }
+}
+
+}  // namespace
