@@ -40,17 +40,11 @@ protected:
     }
 
     static bool Shows(const std::string& id, int x, int y, std::uint32_t rgb) {
-        const Screenshot shot = Screenshot::Of(id);
-        return shot.pixels.width > x && shot.pixels.height > y && shot.Near(x, y, rgb);
+        return Screenshot::Of(id).Near(x, y, rgb);
     }
-    // The rows' labels, from the first row's top to the display row's foot.
-    static std::vector<std::uint32_t> Labels(const std::string& id) {
-        const WindowPixels shot = ReadWindowPixels(id);
-        std::vector<std::uint32_t> labels;
-        for (int y = kFirstRowY - 10; y < kFirstRowY + 2 * kRowSpacing + 14 && y < shot.height; ++y) {
-            for (int x = kRowX + 10; x < 500 && x < shot.width; ++x) labels.push_back(shot.At(x, y));
-        }
-        return labels;
+    // The light pixels of the Sound row's label.
+    static int SoundLabel(const std::string& id) {
+        return Screenshot::Of(id).LightPixels(kRowX + 10, kFirstRowY - 12, 500, kFirstRowY + 12);
     }
     static bool RowSelected(const std::string& id, int row) {
         return Shows(id, kRowX, kFirstRowY + kRowSpacing * (row - 1), kSelectedRow);
@@ -72,15 +66,11 @@ protected:
         ASSERT_TRUE(PressUntil("Return", [&] { return Shows(id, 60, 470, kOptionsPanel); }));
     }
 
-    // The sound mode in the saved state, or -1 when there is none.
+    // The sound mode in the saved state (its sixth value), or -1 when there is none.
     int SavedSoundMode() const {
         const std::vector<unsigned char> bytes = ReadFileBytes(folder_.File(".zarnikstate"));
         std::string text(bytes.begin(), bytes.end());
-        for (int i = 0; i < 5; ++i) {
-            const size_t bar = text.find('|');
-            if (bar == std::string::npos) return -1;
-            text.erase(0, bar + 1);
-        }
+        for (int i = 0; i < 5 && !text.empty(); ++i) text.erase(0, text.find('|') + 1);
         return text.empty() ? -1 : std::atoi(text.c_str());
     }
 
@@ -88,8 +78,8 @@ protected:
     // which saves.
     void NextSoundMode(const std::string& id, int expectedSaved) {
         ASSERT_TRUE(PressUntil("Down", [&] { return RowSelected(id, 1); }));
-        const std::vector<std::uint32_t> before = Labels(id);
-        ASSERT_TRUE(PressUntil("Return", [&] { return Labels(id) != before; }));
+        const int before = SoundLabel(id);
+        ASSERT_TRUE(PressUntil("Return", [&] { return SoundLabel(id) != before; }));
         ASSERT_TRUE(PressUntil("Up", [&] { return !RowSelected(id, 1); }));
         EXPECT_TRUE(PressUntil("Return", [&] { return SavedSoundMode() == expectedSaved; })) << SavedSoundMode();
     }
