@@ -1,5 +1,8 @@
 // Image files becoming surfaces, or null (no crash, no message) for anything
 // that is not a readable image.
+#include <algorithm>
+#include <iterator>
+
 #include "tests/unit/devices/device_fixture.h"
 #include "tests/support/scratch_files.h"
 #include "tests/unit/devices/png_fixture.h"
@@ -36,6 +39,26 @@ TEST_F(SurfaceLoadingTest, PngOfEachDepthLoadsCountedForTheCollectorAndIsBoundAt
         EXPECT_EQ(gc_ext_new_bytes.load() - counted_before, 2 * depth);
         EXPECT_EQ(gl.Calls(GlOp::GenTextures).size(), 1u);
     }
+}
+
+// PNG allows the pixel data to be split over several chunks, including empty
+// ones; an empty first one once made the decoder copy to a null buffer.
+TEST_F(SurfaceLoadingTest, AnEmptyFirstDataChunkLoadsTheSamePicture) {
+    const std::vector<unsigned char> rgba = {10, 20, 30, 255, 200, 100, 50, 128, 1, 2, 3, 0};
+    ASSERT_TRUE(WritePng(dir.File("plain.png"), 3, 1, 4, rgba));
+    std::vector<unsigned char> png = ReadFileBytes(dir.File("plain.png"));
+    const unsigned char empty_chunk[] = {0, 0, 0, 0, 'I', 'D', 'A', 'T', 0x35, 0xAF, 0x06, 0x1E};
+    const auto data_chunk = std::search(png.begin(), png.end(), empty_chunk + 4, empty_chunk + 8);
+    ASSERT_NE(data_chunk, png.end());
+    png.insert(data_chunk - 4, std::begin(empty_chunk), std::end(empty_chunk));
+    WriteFileBytes(dir.File("split.png"), png);
+
+    gxtkSurface* plain = Load("plain.png");
+    gxtkSurface* split = Load("split.png");
+    ASSERT_NE(split, nullptr);
+    ASSERT_NE(plain, nullptr);
+    EXPECT_EQ(std::vector<unsigned char>(split->pixels, split->pixels + rgba.size()),
+              std::vector<unsigned char>(plain->pixels, plain->pixels + rgba.size()));
 }
 
 TEST_F(SurfaceLoadingTest, UnreadableOrUndecodableFilesGiveNoSurface) {
