@@ -27,7 +27,7 @@ void BM_Text40Characters(benchmark::State& state) {
         app->p_Text(320, 240, line, 1, 1);
         benchmark::DoNotOptimize(app->m_drawCount);
     }
-    state.counters["records"] = static_cast<double>(app->m_drawCount / c_MyApp::kRecordFloats);
+    state.counters["records"] = static_cast<double>(app->m_drawCount / draw_record::kFloats);
 }
 BENCHMARK(BM_Text40Characters);
 

@@ -47,7 +47,7 @@ void BM_ReplayFullListOneSheet(benchmark::State& state) {
 
     for (auto _ : state) driver.Render();
 
-    state.counters["records"] = app.m_drawCount / c_MyApp::kRecordFloats;
+    state.counters["records"] = app.m_drawCount / draw_record::kFloats;
     const double perFrame = static_cast<double>(driver.Gl().draw_calls) / state.iterations();
     state.counters["draw_calls_frame"] = perFrame;
     state.counters["draw_calls_replay"] = perFrame - clearOnly;

@@ -14,29 +14,8 @@
 #include "framework/audio.h"
 #include "framework/graphics.h"
 #include "game/globals.h"
-
-// The "no value" marker: an omitted drawing argument, the position of a
-// finger that is up; also the kind of rectangle records in the display list
-// (-3716 for ovals).
-constexpr float kNoValue = -3717.0f;
-constexpr float kOvalRecord = -3716.0f;
-
-// Field offsets within a display-list record of 15 floats (8, 9 and 14 are
-// not used).
-namespace draw_record {
-constexpr int kind = 0;  // image id, kNoValue (rectangle) or kOvalRecord
-constexpr int x = 1;
-constexpr int y = 2;
-constexpr int rotation = 3;
-constexpr int sizeX = 4;  // scale, width or radius
-constexpr int sizeY = 5;
-constexpr int frame = 6;
-constexpr int alpha = 7;
-constexpr int red = 10;
-constexpr int green = 11;
-constexpr int blue = 12;
-constexpr int blend = 13;
-}  // namespace draw_record
+#include "game/ids.h"
+#include "game/tables.h"
 
 // Float to int, truncated toward zero as every conversion of the game is; NaN
 // gives 0 and values beyond the int range saturate, so that a zero scale or an
@@ -45,13 +24,6 @@ int TruncToInt(float value);
 
 class c_MyApp : public c_App {
 public:
-    // Table sizes.
-    static constexpr int kImageSlots = 100;
-    static constexpr int kSoundSlots = 100;
-    static constexpr int kDrawListFloats = 37500;
-    static constexpr int kRecordFloats = 15;
-    static constexpr int kFingers = 10;
-
     // The nineteen arrays, allocated by the constructor.
     Array<c_Image*> m_images;
     Array<int> m_imageInfo;  // per image id: frame width, frame height (as loaded), frame count
@@ -59,19 +31,19 @@ public:
     Array<int> m_badgeShowB;
     Array<bool> m_badgeFlags;
     Array<int> m_buttons;  // logical buttons set by the iCade (2) and on-screen buttons (1)
-    Array<int> m_settings;
-    Array<int> m_scores;
+    Array<int> m_settings;  // indices in ids.h: setting
+    Array<int> m_scores;  // score_table
     Array<int> m_channels;
-    Array<float> m_drawList;
+    Array<float> m_drawList;  // draw_record
     Array<int> m_touchDown;
     Array<int> m_touchX;
     Array<int> m_touchY;
     Array<c_Sound*> m_sounds;
-    Array<float> m_party;
-    Array<float> m_stars;
-    Array<float> m_map;
-    Array<float> m_bullets;
-    Array<float> m_particles;
+    Array<float> m_party;  // layouts in tables.h: party_table, walker_record
+    Array<float> m_stars;  // star_record
+    Array<float> m_map;  // map_cell, cell_code
+    Array<float> m_bullets;  // bullet_record
+    Array<float> m_particles;  // particle_record
 
     // Shell state.
     int m_padGlyphs = 0;
@@ -139,12 +111,49 @@ public:
     float m_tiltSmoothX = 0;
     float m_tiltSmoothY = 0;
 
-    // Gameplay and title state the shell touches.
-    int m_difficulty = 0;
+    // Gameplay and title state.
+    int m_difficulty = 0;  // the game type, 1 to 3
     int m_introSlide = 0;
-    int m_gameOver = 0;
-    // Gameplay scratch, borrowed by the pad's pinch while the game is paused.
+    int m_score = 0;
+    int m_gameOver = 0;  // 1 once all five walkers are lost
+    int m_gameOverTimer = 0;
+    int m_allAboard = 0;  // per frame: no walker alive and still walking
+    int m_lostCount = 0;  // per frame: walkers with status 0
+    // The camera: the world pixel at the screen's left/top edge, and where
+    // it is heading.
+    float m_camX = 0;
+    float m_camY = 0;
+    float m_camTargetX = 0;
+    float m_camTargetY = 0;
+    // The score line: the shown score easing toward m_score, and the table
+    // score being chased with its 0-based place (10 outside the table).
+    int m_shownScore = 0;
+    int m_targetScore = 0;
+    int m_targetPlace = 0;
+    // The analogue stick, -1..1 (computed, not used by the play), its touch
+    // anchor in virtual pixels (-1 none) and the key-driven ramps.
+    float m_stickX = 0;
+    float m_stickY = 0;
+    int m_stickAnchorX = 0;
+    int m_stickAnchorY = 0;
+    float m_keyRampX = 0;
+    float m_keyRampY = 0;
+
+    // Level generation: the path's current cell and the corridor p_FindPath
+    // found there (direction -1 when it found none), and what the last build
+    // asked for and made.
+    int m_pathCol = 0;
+    int m_pathRow = 0;
     int m_dir = 0;
+    int m_pathLength = 0;
+    int m_pathEndCol = 0;
+    int m_pathEndRow = 0;
+    int m_segments = 0;
+    int m_segmentsCarved = 0;
+    int m_turretsToPlace = 0;
+    int m_turretsPlaced = 0;
+    // Gameplay scratch. The pad's pinch borrows these and m_dir while the
+    // game is paused.
     int m_k = 0;
     int m_moved = 0;
     // The loading screen's spinner angle, +16 per update.
@@ -219,6 +228,23 @@ public:
     // Save data.
     int p_Save();
     int p_Load();
+
+    // Random integers from low to high inclusive (one draw); the second
+    // entry point starts at 0.
+    int p_Rand(float low, float high);
+    int p_Rand2(float high);
+
+    // Level generation: the whole level from (m_difficulty, level).
+    void p_FindPath();
+    void p_BuildMap(int level);
+
+    // Stars and particles.
+    void p_ResetStars(int count);
+    void p_DoStars(float dx, float dy);
+    void p_ResetParticles(int count);
+    int p_FreeParticle();
+    void p_ThrowParticle(float x, float y, int kind, int colour, float angle, float speed);
+    void p_DoParticles();
 
 private:
     int p_HotKeys();

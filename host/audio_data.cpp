@@ -40,10 +40,15 @@ bool EndsWithIgnoringCase(const String& text, const char* suffix) {
     return true;
 }
 
-Decoder DecoderFor(const String& path) {
-    if (EndsWithIgnoringCase(path, ".wav")) return LoadWAV;
-    if (EndsWithIgnoringCase(path, ".ogg")) return LoadOGG;
-    return nullptr;
+struct SoundFormat {
+    Decoder decode;
+    const char* failure;  // told when the decoder rejects the file
+};
+
+SoundFormat FormatOf(const String& path) {
+    if (EndsWithIgnoringCase(path, ".wav")) return {LoadWAV, "not a PCM WAV file"};
+    if (EndsWithIgnoringCase(path, ".ogg")) return {LoadOGG, "not an Ogg Vorbis file"};
+    return {nullptr, "neither a .wav nor an .ogg file"};
 }
 
 bool ReadTag(std::FILE* file, char tag[4]) { return std::fread(tag, 1, 4, file) == 4; }
@@ -194,12 +199,19 @@ unsigned char* LoadOGG(std::FILE* file, int* length, int* channels, int* format,
 
 unsigned char* KzGlfwGame::LoadAudioData(String path, int* length, int* channels, int* format,
                                          int* hertz) {
-    const Decoder decode = DecoderFor(path);
-    if (!decode) return nullptr;
-    std::FILE* file = OpenFile(path, String("rb"));
+    const SoundFormat sound = FormatOf(path);
+    if (!sound.decode) {
+        TellUnreadable(path, sound.failure);
+        return nullptr;
+    }
+    std::FILE* file = OpenForReading(path, true);
     if (!file) return nullptr;
-    unsigned char* data = decode(file, length, channels, format, hertz);
+    unsigned char* data = sound.decode(file, length, channels, format, hertz);
     std::fclose(file);
-    if (data) gc_ext_malloced(*length * *channels * *format);
+    if (!data) {
+        TellUnreadable(path, sound.failure);
+        return nullptr;
+    }
+    gc_ext_malloced(*length * *channels * *format);
     return data;
 }

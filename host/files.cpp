@@ -1,11 +1,13 @@
-// Files: opening by mapped path, whole-file reads, text decoding and the
-// state file.
+// Files: opening by mapped path, whole-file reads, text decoding, the state
+// file, and telling the player about files that cannot be read or written.
 #include "host/files.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -17,6 +19,11 @@ namespace {
 
 constexpr int kReadBlock = 4096;
 const char kStatePath[] = "./.zarnikstate";
+// One fixed name, so a save that was killed leaves at most this file, which
+// the next save replaces.
+const char kTempSuffix[] = ".tmp";
+// As many links as the system itself follows in one lookup.
+constexpr int kMaxLinks = 40;
 
 struct SchemeDirectory {
     const char* prefix;
@@ -53,49 +60,96 @@ std::string ToUtf8(const String& text) {
     return bytes;
 }
 
-// Reads to the end in blocks, stopping at the first short read.
-std::vector<unsigned char> ReadWhole(std::FILE* file) {
-    std::vector<unsigned char> bytes;
+// Reads to the end in blocks, stopping at the first short read; false when
+// the file could not be read to its end.
+bool ReadWhole(std::FILE* file, std::vector<unsigned char>* bytes) {
     for (;;) {
-        const size_t old_size = bytes.size();
-        bytes.resize(old_size + kReadBlock);
-        const size_t got = std::fread(bytes.data() + old_size, 1, kReadBlock, file);
-        bytes.resize(old_size + got);
-        if (got < static_cast<size_t>(kReadBlock)) return bytes;
+        const size_t old_size = bytes->size();
+        bytes->resize(old_size + kReadBlock);
+        const size_t got = std::fread(bytes->data() + old_size, 1, kReadBlock, file);
+        bytes->resize(old_size + got);
+        if (got < static_cast<size_t>(kReadBlock)) return !std::ferror(file);
     }
 }
 
-String DecodeFile(std::FILE* file) {
-    const std::vector<unsigned char> bytes = ReadWhole(file);
-    std::fclose(file);
-    return String::Load(bytes.data(), static_cast<int>(bytes.size()));
+bool IsFolder(std::FILE* file) {
+    struct stat status;
+    return fstat(fileno(file), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-// Writes the whole text to a new file beside the state file and makes it
-// durable, then renames it over the state file, so the old state survives
-// any failure on the way. Returns 0, -1 (nothing could be written) or -2
-// (short write).
-int ReplaceStateFile(const std::string& path, const std::string& bytes) {
-    std::string temp_path = path + ".XXXXXX";
-    const int fd = mkstemp(temp_path.data());
-    if (fd < 0) return -1;
-    // Same permissions as a file created the ordinary way.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
+// The outermost folder on the way to `file` that does not exist, or `file`
+// itself: a missing data folder is then told once, not once per asset.
+std::string MissingPart(const std::string& file) {
+    for (size_t slash = file.find('/', 1); slash != std::string::npos; slash = file.find('/', slash + 1)) {
+        struct stat status;
+        if (stat(file.substr(0, slash).c_str(), &status) != 0 && errno == ENOENT) return file.substr(0, slash + 1);
+    }
+    return file;
+}
 
+// The file a path finally names, following symbolic links (a relative one
+// from its own folder), so that saving replaces a link's target and keeps the
+// link. A path that names nothing yet is its own answer.
+bool FollowLinks(std::string* path) {
+    for (int depth = 0; depth < kMaxLinks; ++depth) {
+        struct stat status;
+        if (lstat(path->c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return true;
+        char target[PATH_MAX];
+        const ssize_t n = readlink(path->c_str(), target, sizeof target);
+        if (n < 0) return false;
+        if (n == static_cast<ssize_t>(sizeof target)) {
+            errno = ENAMETOOLONG;
+            return false;
+        }
+        const std::string link(target, static_cast<size_t>(n));
+        const size_t folder_end = path->rfind('/');
+        *path = link[0] == '/' || folder_end == std::string::npos ? link : path->substr(0, folder_end + 1) + link;
+    }
+    errno = ELOOP;
+    return false;
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
     size_t written = 0;
     while (written < bytes.size()) {
         const ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
-        if (n <= 0) break;
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
         written += static_cast<size_t>(n);
     }
-    const bool complete = written == bytes.size() && fsync(fd) == 0;
-    if (close(fd) != 0 || !complete) {
+    return true;
+}
+
+// Writes the whole text to the one temporary file beside `path` and makes it
+// durable, then renames it over `path`, so the old state survives any
+// failure on the way. The temporary takes the old file's permissions.
+// Returns 0, -1 (nothing could be written) or -2 (short write), with the
+// reason in `error`.
+int ReplaceFile(const std::string& path, const std::string& bytes, int* error) {
+    const std::string temp_path = path + kTempSuffix;
+    // A temporary left by a save that was cut short is replaced, never
+    // written through: by now it might be a link to another file.
+    unlink(temp_path.c_str());
+    const int fd = open(temp_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        *error = errno;
+        return -1;
+    }
+    struct stat old_file;
+    if (stat(path.c_str(), &old_file) == 0 && S_ISREG(old_file.st_mode)) fchmod(fd, old_file.st_mode & 07777);
+
+    bool complete = WriteAll(fd, bytes) && fsync(fd) == 0;
+    if (!complete) *error = errno;
+    if (close(fd) != 0 && complete) {
+        *error = errno;
+        complete = false;
+    }
+    if (!complete) {
         unlink(temp_path.c_str());
         return -2;
     }
     if (rename(temp_path.c_str(), path.c_str()) != 0) {
+        *error = errno;
         unlink(temp_path.c_str());
         return -1;
     }
@@ -123,24 +177,66 @@ String KzGlfwGame::PathToFilePath(String path) {
 
 std::FILE* KzGame::OpenFile(String path, String mode) {
     const String file_path = PathToFilePath(path);
-    if (file_path.Length() == 0) return nullptr;
+    if (file_path.Length() == 0) {
+        errno = ENOENT;
+        return nullptr;
+    }
     const std::string name = ToUtf8(file_path);
     // A character 0 would silently cut the name short and open another file.
-    if (name.find('\0') != std::string::npos) return nullptr;
+    if (name.find('\0') != std::string::npos) {
+        errno = EINVAL;
+        return nullptr;
+    }
     return std::fopen(name.c_str(), ToUtf8(mode).c_str());
 }
 
-String KzGame::LoadString(String path) {
+std::FILE* KzGame::OpenForReading(String path, bool tellMissing) {
     std::FILE* file = OpenFile(path, String("rb"));
-    if (!file) return String();
-    return DecodeFile(file);
+    if (file && !IsFolder(file)) return file;
+    if (file) {
+        std::fclose(file);
+        errno = EISDIR;
+    }
+    const int error = errno;
+    if (error == ENOENT && !tellMissing) return nullptr;
+    const String file_path = PathToFilePath(path);
+    if (error == ENOENT && file_path.Length() > 0) {
+        TellFileFailure("read", MissingPart(ToUtf8(file_path)), std::strerror(error));
+    } else {
+        TellUnreadable(path, std::strerror(error));
+    }
+    return nullptr;
+}
+
+void KzGame::TellUnreadable(String path, const char* reason) {
+    const String file_path = PathToFilePath(path);
+    TellFileFailure("read", ToUtf8(file_path.Length() > 0 ? file_path : path), reason);
+}
+
+void KzGame::TellFileFailure(const char* action, const std::string& file, const char* reason) {
+    const std::string line = std::string("cannot ") + action + " " + file + ": " + reason + "\n";
+    if (_toldFileFailures.insert(line).second) std::fputs(line.c_str(), stderr);
+}
+
+bool KzGame::ReadFile(String path, bool tellMissing, std::vector<unsigned char>* bytes) {
+    std::FILE* file = OpenForReading(path, tellMissing);
+    if (!file) return false;
+    const bool whole = ReadWhole(file, bytes);
+    const int error = errno;
+    std::fclose(file);
+    if (!whole) TellUnreadable(path, std::strerror(error));
+    return whole;
+}
+
+String KzGame::LoadString(String path) {
+    std::vector<unsigned char> bytes;
+    if (!ReadFile(path, true, &bytes)) return String();
+    return String::Load(bytes.data(), static_cast<int>(bytes.size()));
 }
 
 unsigned char* KzGame::LoadData(String path, int* plength) {
-    std::FILE* file = OpenFile(path, String("rb"));
-    if (!file) return nullptr;
-    const std::vector<unsigned char> bytes = ReadWhole(file);
-    std::fclose(file);
+    std::vector<unsigned char> bytes;
+    if (!ReadFile(path, true, &bytes)) return nullptr;
     const int length = static_cast<int>(bytes.size());
     // malloc(0) may give null; a zero-length file still gets a buffer.
     auto* data = static_cast<unsigned char*>(std::malloc(bytes.empty() ? 1 : bytes.size()));
@@ -156,11 +252,21 @@ int KzGame::SaveState(String state) {
     if (path.Length() == 0) return -1;
     std::string bytes;
     state.AppendUtf8(bytes);
-    return ReplaceStateFile(ToUtf8(path), bytes);
+    const std::string file = ToUtf8(path);
+    std::string target = file;
+    if (!FollowLinks(&target)) {
+        TellFileFailure("write", file, std::strerror(errno));
+        return -1;
+    }
+    int error = 0;
+    const int result = ReplaceFile(target, bytes, &error);
+    if (result != 0) TellFileFailure("write", target, std::strerror(error));
+    return result;
 }
 
 String KzGame::LoadState() {
-    std::FILE* file = OpenFile(String(kStatePath), String("rb"));
-    if (!file) return String();
-    return DecodeFile(file);
+    std::vector<unsigned char> bytes;
+    // No state file is the first run: nothing to tell.
+    if (!ReadFile(String(kStatePath), false, &bytes)) return String();
+    return String::Load(bytes.data(), static_cast<int>(bytes.size()));
 }

@@ -6,11 +6,14 @@
 #include "host/kzglfwgame.h"
 
 unsigned char* KzGlfwGame::LoadImageData(String path, int* width, int* height, int* depth) {
-    std::FILE* file = OpenFile(path, String("rb"));
+    std::FILE* file = OpenForReading(path, true);
     if (!file) return nullptr;
     unsigned char* data = stbi_load_from_file(file, width, height, depth, 0);
     std::fclose(file);
-    if (!data) return nullptr;
+    if (!data) {
+        TellUnreadable(path, stbi_failure_reason());
+        return nullptr;
+    }
     gc_ext_malloced(*width * *height * *depth);
     return data;
 }

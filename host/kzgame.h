@@ -3,6 +3,9 @@
 #pragma once
 
 #include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "runtime/runtime.h"
 
@@ -105,6 +108,12 @@ public:
     static KzGame* _game;
 
 protected:
+    // The file behind `path` opened for reading, or null with the reason told
+    // (a missing file only when `tellMissing`).
+    std::FILE* OpenForReading(String path, bool tellMissing);
+    // Tells that the file behind `path` could not be read, and why.
+    void TellUnreadable(String path, const char* reason);
+
     KzGameDelegate* _delegate = nullptr;
     bool _keyboardEnabled = false;
     int _updateRate = 0;
@@ -114,4 +123,15 @@ protected:
 private:
     template <class Call>
     void Forward(Call call);
+
+    // The one place that tells the player on standard error that a file could
+    // not be read or written: one line naming the file and the reason. Each
+    // line is told once, so a file loaded again (at another resolution, after
+    // a resize) or saved again (at every pause) does not repeat it.
+    void TellFileFailure(const char* action, const std::string& file, const char* reason);
+    // The whole file behind `path`; false, with the reason told, when it
+    // cannot be read (a missing file told only when `tellMissing`).
+    bool ReadFile(String path, bool tellMissing, std::vector<unsigned char>* bytes);
+
+    std::set<std::string> _toldFileFailures;
 };

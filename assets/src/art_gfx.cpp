@@ -3,12 +3,13 @@
 #include "art.h"
 #include "shapes.h"
 
+#include "game/ids.h"
+
 #include <cmath>
 
 namespace assetgen {
 namespace {
 
-enum GfxFrame { kShip = 7, kTurretBase = 16, kBullet = 17, kGun = 18, kFloor = 56 };
 constexpr int kFloorVariants = 4;  // frames 56..59
 
 // The ship stands upright (it lifts off toward the top of the screen) with
@@ -224,12 +225,13 @@ void paint_floor(Pen& pen, int variant) {
 
 void paint_gfx(Pen& pen, int frame) {
     switch (frame) {
-    case kShip: paint_ship(pen); return;
-    case kTurretBase: paint_turret_base(pen); return;
-    case kBullet: paint_bullet(pen); return;
-    case kGun: paint_gun(pen); return;
+    case gfx_frame::kShip: paint_ship(pen); return;
+    case gfx_frame::kTurretBase: paint_turret_base(pen); return;
+    case gfx_frame::kBullet: paint_bullet(pen); return;
+    case gfx_frame::kGun: paint_gun(pen); return;
     default:
-        if (frame >= kFloor && frame < kFloor + kFloorVariants) paint_floor(pen, frame - kFloor);
+        if (frame >= gfx_frame::kFloor && frame < gfx_frame::kFloor + kFloorVariants)
+            paint_floor(pen, frame - gfx_frame::kFloor);
     }
 }
 

@@ -6,15 +6,12 @@
 #include "art.h"
 #include "shapes.h"
 
+#include "game/ids.h"
+
 #include <cmath>
 
 namespace assetgen {
 namespace {
-
-constexpr int kBodies = 24;
-constexpr int kOverlayFrame = 24;
-constexpr int kBodyOutlineFrame = 32;
-constexpr int kOverlayOutlineFrame = 56;
 
 enum HeadStyle { kRound, kSpiky, kBob, kAntenna, kHelmet, kEars, kHeadStyles };
 
@@ -192,14 +189,14 @@ void paint_tunic(const Brush& brush, int colour) {
 
 void paint_walkers(Pen& pen, int frame) {
     const double grow = 1.2;
-    if (frame < kBodies) {
+    if (frame < walker_frame::kBodies) {
         paint_body(Brush{pen, false, ink::kInk, 0}, frame);
-    } else if (frame < kBodyOutlineFrame) {
-        paint_tunic(Brush{pen, false, ink::kInk, 0}, frame - kOverlayFrame);
-    } else if (frame < kOverlayOutlineFrame) {
-        paint_body(Brush{pen, true, ink::kInk, grow}, frame - kBodyOutlineFrame);
+    } else if (frame < walker_frame::kFirstBodyOutline) {
+        paint_tunic(Brush{pen, false, ink::kInk, 0}, frame - walker_frame::kFirstOverlay);
+    } else if (frame < walker_frame::kFirstOverlayOutline) {
+        paint_body(Brush{pen, true, ink::kInk, grow}, frame - walker_frame::kFirstBodyOutline);
     } else {
-        const int colour = frame - kOverlayOutlineFrame;
+        const int colour = frame - walker_frame::kFirstOverlayOutline;
         paint_tunic(Brush{pen, true, kTeamColours[colour].darker(0.35), grow}, colour);
     }
 }

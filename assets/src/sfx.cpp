@@ -1,6 +1,8 @@
 // The sound effects, each shaped for the moment it plays in.
 #include "sounds.h"
 
+#include "game/ids.h"
+
 #include <functional>
 
 namespace assetgen {
@@ -192,16 +194,18 @@ Samples ding() {
 
 std::vector<SoundEffect> make_sound_effects() {
     std::vector<SoundEffect> effects;
-    effects.push_back({1, ding()});
-    for (int variant = 0; variant < 5; ++variant) effects.push_back({2 + variant, cry(variant)});
-    effects.push_back({7, shot()});
-    effects.push_back({8, beam_in()});
-    effects.push_back({9, lift_off()});
-    for (int step = 0; step < 5; ++step) effects.push_back({11 + step, chime(step)});
-    effects.push_back({95, two_tone(79, 72, 0.06)});
-    effects.push_back({96, jingle()});
-    effects.push_back({98, two_tone(81, 88, 0.05)});
-    effects.push_back({99, tick()});
+    effects.push_back({sound_id::kDing, ding()});
+    for (int id = sound_id::kFirstCry; id <= sound_id::kLastCry; ++id)
+        effects.push_back({id, cry(id - sound_id::kFirstCry)});
+    effects.push_back({sound_id::kShot, shot()});
+    effects.push_back({sound_id::kLevelStart, beam_in()});
+    effects.push_back({sound_id::kLiftOff, lift_off()});
+    for (int id = sound_id::kFirstBoarding; id <= sound_id::kLastBoarding; ++id)
+        effects.push_back({id, chime(id - sound_id::kFirstBoarding)});
+    effects.push_back({sound_id::kFallingTone, two_tone(79, 72, 0.06)});
+    effects.push_back({sound_id::kJingle, jingle()});
+    effects.push_back({sound_id::kSelect, two_tone(81, 88, 0.05)});
+    effects.push_back({sound_id::kTick, tick()});
     return effects;
 }
 

@@ -10,13 +10,11 @@
 
 namespace {
 
-constexpr int kSettings = 25;
-constexpr int kBadgeWords = 8;
 constexpr int kBitsPerWord = 32;
+constexpr int kBadgeWords = kBadgeFlags / kBitsPerWord;
 constexpr int kSavedTables = 8;
 constexpr int kLoadedTables = 3;
-constexpr int kRanks = 10;
-constexpr int kSecondValues = 30;  // the second value of table t, rank e is at 30 + 10t + e
+constexpr int kRanks = score_table::kRanks;
 constexpr int kTableElements = 2 * kRanks + 1;
 
 // A running 32-bit checksum that wraps on overflow.
@@ -30,8 +28,10 @@ private:
     uint32_t sum_ = 0;
 };
 
-int ScoreIndex(int table, int rank) { return kRanks * table + rank; }
-int SecondScoreIndex(int table, int rank) { return kSecondValues + kRanks * table + rank; }
+// Table t holds the best scores of difficulty t + 1 and, as its second
+// values, the last scores.
+int ScoreIndex(int table, int rank) { return score_table::Best(table + 1, rank); }
+int SecondScoreIndex(int table, int rank) { return score_table::Last(table + 1, rank); }
 int TableWeight(int rank) { return rank + 4; }
 int SecondTableWeight(int table, int rank) { return table + rank + 3; }
 
@@ -53,7 +53,7 @@ int BadgeWord(const Array<bool>& flags, int word) {
 int c_MyApp::p_Save() {
     std::string text;
     Checksum settings;
-    for (int i = 0; i < kSettings; ++i) {
+    for (int i = 0; i < setting::kCount; ++i) {
         AppendValue(text, m_settings[i]);
         settings.AddProduct(m_settings[i], i);
     }
@@ -95,20 +95,20 @@ public:
     SaveReader(c_MyApp& app, const Array<String>& parts) : app_(app), parts_(parts) {}
 
     void ReadSettings() {
-        if (parts_.Length() < kSettings + 1) return;
+        if (parts_.Length() < setting::kCount + 1) return;
         Checksum sum;
-        for (int i = 0; i < kSettings; ++i) {
+        for (int i = 0; i < setting::kCount; ++i) {
             app_.m_settings[i] = Value(i);
             sum.AddProduct(app_.m_settings[i], i);
         }
-        position_ = kSettings + 1;
-        if (Value(kSettings) == sum.Value()) {
+        position_ = setting::kCount + 1;
+        if (Value(setting::kCount) == sum.Value()) {
             kzPrint(String("Settings Loaded"));
             return;
         }
         kzPrint(String("Settings Checksum Invalid"));
-        for (int i = 0; i < kSettings; ++i) app_.m_settings[i] = 0;
-        app_.m_settings[5] = 1;
+        for (int i = 0; i < setting::kCount; ++i) app_.m_settings[i] = 0;
+        app_.m_settings[setting::kSound] = 1;
     }
 
     // The flags are written before the checksum is known, and cleared when it
@@ -175,14 +175,14 @@ private:
 // Pad layout and overscan within their working ranges; the overscan is only
 // kept on the console.
 void RepairSettings(Array<int>& settings) {
-    if (settings[10] < 64) settings[10] = 64;
-    if (settings[11] < 64) settings[11] = 64;
-    if (settings[12] < 8) settings[12] = 10;
-    if (settings[14] < 1) settings[14] = 64;
+    if (settings[setting::kPadX] < 64) settings[setting::kPadX] = 64;
+    if (settings[setting::kPadHeight] < 64) settings[setting::kPadHeight] = 64;
+    if (settings[setting::kPadSize] < 8) settings[setting::kPadSize] = 10;
+    if (settings[setting::kOverscan] < 1) settings[setting::kOverscan] = 64;
     if (kz_Tarvo_isOuya == 1) {
-        kz_Tarvo_overscan = static_cast<float>(settings[14]);
+        kz_Tarvo_overscan = static_cast<float>(settings[setting::kOverscan]);
     } else if (kz_Tarvo_isOuya == 0) {
-        settings[14] = 1;
+        settings[setting::kOverscan] = 1;
         kz_Tarvo_overscan = 0;
     }
 }

@@ -28,7 +28,7 @@ int c_MyApp::p_WaitStart(int withSpinner) {
     p_SetCol(250, 160, 60, 0.7f);
     p_Rect(0, h * 0.4f, w, h * 0.2f);
     p_SetCol(255, 255, 255, 1.0f);
-    p_DrawImg(93, w * 0.5f, h * 0.48f, 0);
+    p_DrawImg(image_id::kMakerLogo, w * 0.5f, h * 0.48f, 0);
 
     if (withSpinner != 0) p_SpinnerRing(50, static_cast<float>(m_spinAngle), shortSide * 0.25f);
     return 0;

@@ -9,13 +9,10 @@ namespace {
 constexpr int kDoubleArtFrom = 631;
 constexpr int kQuadrupleArtFrom = 1231;
 constexpr int kEffectChannelsUsed = 24;
-constexpr int kLogoSound = 96;
-constexpr int kFontImage = 90;
 constexpr int kFontCell = 16;
 constexpr int kFontFrames = 128;
 constexpr int kFontAdvance = 7;
 constexpr int kFontLineHeight = 10;
-constexpr int kLogoImage = 93;
 
 // The sound setting: 0 silent, 1 effects and music, 2 effects, 3 music.
 bool EffectsOn(int setting) { return setting == 1 || setting == 2; }
@@ -57,8 +54,8 @@ int c_MyApp::p_Reload() {
     m_clsBlue = 0;
     m_clsAlpha = 1.0f;
     p_ChooseResolution();
-    p_LoadImg(kLogoImage, String("common/PlixLogo"), 256, 256, 1, 1);
-    p_LoadFont(kFontImage, String("fonts/fennick"), kFontAdvance, kFontLineHeight);
+    p_LoadImg(image_id::kMakerLogo, String("common/PlixLogo"), 256, 256, 1, 1);
+    p_LoadFont(image_id::kFont, String("fonts/fennick"), kFontAdvance, kFontLineHeight);
     m_loadStep = 1;
     return 0;
 }
@@ -70,39 +67,39 @@ int c_MyApp::p_Loader() {
     const int step = m_loadStep;
     switch (step) {
         case 1:
-            p_LoadImg(97, String("common/icons"), 32, 32, 16, 1);
-            p_LoadSFX(kLogoSound);
+            p_LoadImg(image_id::kIcons, String("common/icons"), 32, 32, 16, 1);
+            p_LoadSFX(sound_id::kJingle);
             break;
-        case 2: p_LoadImg(95, String("common/Buttons"), 64, 64, 16, 1); break;
-        case 3: p_LoadImg(94, String("common/dpad"), 32, 32, 16, 1); break;
+        case 2: p_LoadImg(image_id::kMenuButtons, String("common/Buttons"), 64, 64, 16, 1); break;
+        case 3: p_LoadImg(image_id::kPad, String("common/dpad"), 32, 32, 16, 1); break;
         case 4:
-            p_LoadImg(kLogoImage, String("common/PlixLogo"), 256, 256, 1, 1);
+            p_LoadImg(image_id::kMakerLogo, String("common/PlixLogo"), 256, 256, 1, 1);
             // The jingle belongs to the first start only, not to reloads.
             if (m_logoJinglePlayed == 0) {
-                p_PlaySFX(kLogoSound, 1.0f, 1.0f, 0.0f);
+                p_PlaySFX(sound_id::kJingle, 1.0f, 1.0f, 0.0f);
                 m_logoJinglePlayed = 1;
             }
             break;
-        case 5: p_LoadImg(91, String("common/Testcard_Circle"), 256, 256, 1, 1); break;
-        case 6: p_LoadFont(kFontImage, String("fonts/fennick"), kFontAdvance, kFontLineHeight); break;
-        case 7: p_LoadSFX(1); break;
-        case 8: p_LoadSFX(95); break;
-        case 9: p_LoadSFX(98); break;
-        case 10: p_LoadSFX(99); break;
-        case 11: p_LoadImg(99, String("menu"), 256, 256, 4, 1); break;
-        case 12: p_LoadImg(98, String("logo"), 256, 128, 1, 1); break;
-        case 13: p_LoadImg(96, String("parts"), 8, 8, 256, 1); break;
-        case 14: p_LoadImg(80, String("BadgesA"), 64, 64, 64, 1); break;
-        case 15: p_LoadImg(1, String("gfx"), 32, 32, 64, 1); break;
+        case 5: p_LoadImg(image_id::kTestCard, String("common/Testcard_Circle"), 256, 256, 1, 1); break;
+        case 6: p_LoadFont(image_id::kFont, String("fonts/fennick"), kFontAdvance, kFontLineHeight); break;
+        case 7: p_LoadSFX(sound_id::kDing); break;
+        case 8: p_LoadSFX(sound_id::kFallingTone); break;
+        case 9: p_LoadSFX(sound_id::kSelect); break;
+        case 10: p_LoadSFX(sound_id::kTick); break;
+        case 11: p_LoadImg(image_id::kMenuArt, String("menu"), 256, 256, 4, 1); break;
+        case 12: p_LoadImg(image_id::kTitleLogo, String("logo"), 256, 128, 1, 1); break;
+        case 13: p_LoadImg(image_id::kParticles, String("parts"), 8, 8, kParticleFrames, 1); break;
+        case 14: p_LoadImg(image_id::kBadges, String("BadgesA"), 64, 64, 64, 1); break;
+        case 15: p_LoadImg(image_id::kGfx, String("gfx"), 32, 32, 64, 1); break;
         case 16:
-            p_LoadSFX(11);
-            p_LoadImg(2, String("gfxb"), 32, 32, 64, 1);
+            p_LoadSFX(sound_id::kFirstBoarding);
+            p_LoadImg(image_id::kWalkers, String("gfxb"), 32, 32, 64, 1);
             break;
         default:
             if (step >= 17 && step <= 20) {
-                p_LoadSFX(step - 5);  // 12 to 15
+                p_LoadSFX(sound_id::kFirstBoarding + step - 16);  // the other boardings, 12 to 15
             } else if (step >= 21 && step <= 28) {
-                p_LoadSFX(step - 19);  // 2 to 9
+                p_LoadSFX(sound_id::kFirstCry + step - 21);  // the cries to the lift-off, 2 to 9
             } else {
                 m_loadStep = 0;
             }
@@ -120,9 +117,9 @@ int c_MyApp::p_LoadImg(int id, String path, int frameWidth, int frameHeight, int
     gc_assign(m_images[id], static_cast<c_Image*>(nullptr));
     gc_assign(m_images[id], kz_graphics_LoadImage2(file, frameWidth * m_hdLevel, frameHeight * m_hdLevel,
                                                    frames, flags));
-    m_imageInfo[id * 3] = frameWidth * m_hdLevel;
-    m_imageInfo[id * 3 + 1] = frameHeight * m_hdLevel;
-    m_imageInfo[id * 3 + 2] = frames;
+    m_imageInfo[image_info::Index(id, image_info::kFrameWidth)] = frameWidth * m_hdLevel;
+    m_imageInfo[image_info::Index(id, image_info::kFrameHeight)] = frameHeight * m_hdLevel;
+    m_imageInfo[image_info::Index(id, image_info::kFrameCount)] = frames;
     return 0;
 }
 
@@ -132,9 +129,9 @@ int c_MyApp::p_LoadFont(int id, String path, int advance, int lineHeight) {
     const String file = path + ResolutionSuffix(m_hdLevel) + String(".png");
     gc_assign(m_images[id], kz_graphics_LoadImage2(file, kFontCell * m_hdLevel, kFontCell * m_hdLevel,
                                                    kFontFrames, 1));
-    m_imageInfo[id * 3] = advance;
-    m_imageInfo[id * 3 + 1] = lineHeight;
-    m_imageInfo[id * 3 + 2] = kFontFrames;
+    m_imageInfo[image_info::Index(id, image_info::kFrameWidth)] = advance;
+    m_imageInfo[image_info::Index(id, image_info::kFrameHeight)] = lineHeight;
+    m_imageInfo[image_info::Index(id, image_info::kFrameCount)] = kFontFrames;
     m_fontImage = id;
     return 0;
 }
@@ -148,12 +145,12 @@ int c_MyApp::p_LoadSFX(int id) {
 // after it. The channel's rate, volume and pan are set even when the slot is
 // empty (or the id names no slot).
 int c_MyApp::p_PlaySFX(int id, float rate, float volume, float pan) {
-    if (!EffectsOn(m_settings[5])) return 0;
+    if (!EffectsOn(m_settings[setting::kSound])) return 0;
     m_sfxChannel = (m_sfxChannel + 1) % kEffectChannelsUsed;
     if (m_sfxChannel < 0) m_sfxChannel = 0;
     const int channel = m_channels[m_sfxChannel];
     kz_audio_StopChannel(channel);
-    if (id >= 0 && id < kSoundSlots && m_sounds[id]) kz_audio_PlaySound(m_sounds[id], channel, 0);
+    if (id >= 0 && id < sound_id::kSlots && m_sounds[id]) kz_audio_PlaySound(m_sounds[id], channel, 0);
     kz_audio_SetChannelRate(channel, rate);
     kz_audio_SetChannelVolume(channel, volume);
     kz_audio_SetChannelPan(channel, pan);
@@ -167,7 +164,7 @@ int c_MyApp::p_PlayTune(String name, int flags) {
         kz_audio_StopMusic();
         m_musicOn = 0;
     }
-    if (!MusicOn(m_settings[5])) return 0;
+    if (!MusicOn(m_settings[setting::kSound])) return 0;
     kz_audio_PlayMusic(file, flags);
     m_musicOn = 1;
     return 0;

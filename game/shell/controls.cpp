@@ -12,10 +12,6 @@ namespace {
 
 constexpr float kStickThreshold = 0.4f;
 constexpr int kPlayers = 4;
-constexpr int kBackButton = 99;
-constexpr int kICadeButtons = 19;  // m_buttons[0..18]; 19 is the platform back key
-constexpr int kPadImage = 94;
-constexpr int kIconImage = 97;
 
 enum class Stick { kNone, kUp, kLeft, kRight, kDown };
 
@@ -33,21 +29,24 @@ struct ButtonSources {
 };
 
 constexpr ButtonSources kButtonTable[] = {
-    {0, {38, kEnd}, {87, kEnd}, {9, kEnd}, Stick::kUp, {0, kEnd}},
-    {3, {37, kEnd}, {65, kEnd}, {8, kEnd}, Stick::kLeft, {3, kEnd}},
-    {5, {39, kEnd}, {68, kEnd}, {10, kEnd}, Stick::kRight, {5, kEnd}},
-    {8, {40, kEnd}, {83, kEnd}, {11, kEnd}, Stick::kDown, {8, kEnd}},
-    {10, {32, 13, kEnd}, {90, 74}, {0, kEnd}, Stick::kNone, {10, kEnd}},
-    {11, {17, kEnd}, {88, 75}, {1, kEnd}, Stick::kNone, {11, kEnd}},
-    {12, {16, kEnd}, {67, 76}, {2, kEnd}, Stick::kNone, {12, kEnd}},
-    {13, {kEnd}, {86, 73}, {3, kEnd}, Stick::kNone, {13, kEnd}},
-    {14, {kEnd}, {66, 85}, {4, kEnd}, Stick::kNone, {14, kEnd}},
-    {15, {kEnd}, {78, 79}, {5, kEnd}, Stick::kNone, {15, kEnd}},
-    {kBackButton, {27, 46, 8}, {192, kEnd}, {6, 7, 14}, Stick::kNone, {16, 17, 19}},
+    {button_id::kUp, {38, kEnd}, {87, kEnd}, {9, kEnd}, Stick::kUp, {button_id::kUp, kEnd}},
+    {button_id::kLeft, {37, kEnd}, {65, kEnd}, {8, kEnd}, Stick::kLeft, {button_id::kLeft, kEnd}},
+    {button_id::kRight, {39, kEnd}, {68, kEnd}, {10, kEnd}, Stick::kRight, {button_id::kRight, kEnd}},
+    {button_id::kDown, {40, kEnd}, {83, kEnd}, {11, kEnd}, Stick::kDown, {button_id::kDown, kEnd}},
+    {button_id::kAction1, {32, 13, kEnd}, {90, 74}, {0, kEnd}, Stick::kNone, {button_id::kAction1, kEnd}},
+    {button_id::kAction2, {17, kEnd}, {88, 75}, {1, kEnd}, Stick::kNone, {button_id::kAction2, kEnd}},
+    {button_id::kAction3, {16, kEnd}, {67, 76}, {2, kEnd}, Stick::kNone, {button_id::kAction3, kEnd}},
+    {button_id::kAction4, {kEnd}, {86, 73}, {3, kEnd}, Stick::kNone, {button_id::kAction4, kEnd}},
+    {button_id::kAction5, {kEnd}, {66, 85}, {4, kEnd}, Stick::kNone, {button_id::kAction5, kEnd}},
+    {button_id::kAction6, {kEnd}, {78, 79}, {5, kEnd}, Stick::kNone, {button_id::kAction6, kEnd}},
+    // An iCade has two back buttons of its own, in slots 16 and 17.
+    {button_id::kBack, {27, 46, 8}, {192, kEnd}, {6, 7, 14}, Stick::kNone, {16, 17, button_id::kBackKeySlot}},
 };
 
 // The order in which the lock bookkeeping looks for any press.
-constexpr int kLockButtons[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, kBackButton};
+constexpr int kLockButtons[] = {button_id::kUp,      button_id::kLeft,    button_id::kRight,   button_id::kDown,
+                                button_id::kAction1, button_id::kAction2, button_id::kAction3, button_id::kAction4,
+                                button_id::kAction5, button_id::kAction6, button_id::kBack};
 
 template <int N>
 bool AnyKeyDown(const int (&keys)[N], int codeBase = 0) {
@@ -91,8 +90,10 @@ struct ICadeLetters {
     int index;
 };
 constexpr ICadeLetters kICadeLetters[] = {
-    {'W', 'E', 0},  {'X', 'Z', 8},  {'A', 'Q', 3},  {'D', 'C', 5},  {'H', 'R', 10}, {'J', 'N', 11},
-    {'K', 'P', 12}, {'Y', 'T', 13}, {'U', 'F', 14}, {'I', 'M', 15}, {'O', 'G', 16}, {'L', 'V', 17},
+    {'W', 'E', button_id::kUp},      {'X', 'Z', button_id::kDown},    {'A', 'Q', button_id::kLeft},
+    {'D', 'C', button_id::kRight},   {'H', 'R', button_id::kAction1}, {'J', 'N', button_id::kAction2},
+    {'K', 'P', button_id::kAction3}, {'Y', 'T', button_id::kAction4}, {'U', 'F', button_id::kAction5},
+    {'I', 'M', button_id::kAction6}, {'O', 'G', 16},                  {'L', 'V', 17},  // the iCade's back buttons
 };
 
 int UpperCase(int c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
@@ -111,11 +112,13 @@ int ClampSetting(int value, int low, float high) {
 int c_MyApp::p_PlayKey(int button, int useStick, int player) {
     const int iCade = kz_Tarvo_iCadeControls;
     if ((iCade != 0 && iCade != 1) || player < -1) return 0;
-    if (button == kBackButton && iCade == 0) {
-        if (kz_Tarvo_isOuya == 1) return m_buttons[19];
+    if (button == button_id::kBack && iCade == 0) {
+        if (kz_Tarvo_isOuya == 1) return m_buttons[button_id::kBackKeySlot];
         if (kz_Tarvo_isOuya != 0) return 0;
     }
-    if (player == -1 && iCade == 1 && button >= 13 && button <= 15) return m_buttons[button];
+    if (player == -1 && iCade == 1 && button >= button_id::kAction4 && button <= button_id::kAction6) {
+        return m_buttons[button];
+    }
 
     const ButtonSources* sources = FindButton(button);
     if (sources == nullptr) return 0;
@@ -142,7 +145,7 @@ int c_MyApp::p_iCade(int on) {
     } else if (on == 0) {
         kz_input_DisableKeyboard();
         kz_Tarvo_iCadeControls = 0;
-        for (m_i = 0; m_i < kICadeButtons; ++m_i) m_buttons[m_i] = 0;
+        for (m_i = 0; m_i < button_id::kPressSlots; ++m_i) m_buttons[m_i] = 0;
     }
     return 0;
 }
@@ -212,7 +215,7 @@ int c_MyApp::p_UpdateLocks() {
     if (!anyPressed) m_keyLock = 0;
 
     const bool boxOpen = m_creditsOpen != 0 || m_optionsOpen != 0 || m_badgesOpen != 0;
-    if (m_keyLock == 0 && m_touchLock == 0 && boxOpen && m_mode == 1 && p_PlayKeyAll(kBackButton, 1) != 0) {
+    if (m_keyLock == 0 && m_touchLock == 0 && boxOpen && m_mode == 1 && p_PlayKeyAll(button_id::kBack, 1) != 0) {
         m_creditsOpen = 0;
         m_badgesOpen = 0;
         m_keyLock = 1;
@@ -232,9 +235,11 @@ namespace {
 void FrameHalfSize(const c_MyApp& app, int image, float* halfWidth, float* halfHeight) {
     *halfWidth = 0;
     *halfHeight = 0;
-    if (image < 0 || image >= c_MyApp::kImageSlots) return;
-    *halfWidth = static_cast<float>(app.m_imageInfo[image * 3]) * app.m_hdScale * app.m_sizeX * 0.5f;
-    *halfHeight = static_cast<float>(app.m_imageInfo[image * 3 + 1]) * app.m_hdScale * app.m_sizeY * 0.5f;
+    if (image < 0 || image >= image_id::kSlots) return;
+    const float width = static_cast<float>(app.m_imageInfo[image_info::Index(image, image_info::kFrameWidth)]);
+    const float height = static_cast<float>(app.m_imageInfo[image_info::Index(image, image_info::kFrameHeight)]);
+    *halfWidth = width * app.m_hdScale * app.m_sizeX * 0.5f;
+    *halfHeight = height * app.m_hdScale * app.m_sizeY * 0.5f;
 }
 
 // Strictly inside the box from (left, top) to (right, bottom).
@@ -286,12 +291,12 @@ int c_MyApp::p_MouseIn_Centered(float x, float y, float w, float h) {
 // ignores presses and can instead be dragged with one finger and resized by
 // pinching with two; the layout lives in the saved settings.
 int c_MyApp::p_OnScreenControls() {
-    m_settings[10] = ClampSetting(m_settings[10], 32, kz_Tarvo_jscrw - 32);
-    m_settings[11] = ClampSetting(m_settings[11], 32, kz_Tarvo_jscrh - 32);
-    m_settings[12] = ClampSetting(m_settings[12], 8, 25);
-    m_padX = m_settings[10];
-    m_padY = TruncToInt(kz_Tarvo_jscrh - static_cast<float>(m_settings[11]));
-    m_padScale = static_cast<float>(m_settings[12]) / 10.0f;
+    m_settings[setting::kPadX] = ClampSetting(m_settings[setting::kPadX], 32, kz_Tarvo_jscrw - 32);
+    m_settings[setting::kPadHeight] = ClampSetting(m_settings[setting::kPadHeight], 32, kz_Tarvo_jscrh - 32);
+    m_settings[setting::kPadSize] = ClampSetting(m_settings[setting::kPadSize], 8, 25);
+    m_padX = m_settings[setting::kPadX];
+    m_padY = TruncToInt(kz_Tarvo_jscrh - static_cast<float>(m_settings[setting::kPadHeight]));
+    m_padScale = static_cast<float>(m_settings[setting::kPadSize]) / 10.0f;
 
     p_SetRot(0);
     p_SetCol(255, 255, 255, 0.6f);
@@ -306,16 +311,16 @@ int c_MyApp::p_OnScreenControls() {
     };
     const Direction directions[] = {{px - s, py, 4, 3}, {px, py - s, 1, 0}, {px, py + s, 9, 8}, {px + s, py, 6, 5}};
     for (const Direction& d : directions) {
-        if (p_Button(kPadImage, d.x, d.y, d.frame) != 0 && m_paused == 0) m_buttons[d.index] = 1;
+        if (p_Button(image_id::kPad, d.x, d.y, d.frame) != 0 && m_paused == 0) m_buttons[d.index] = 1;
     }
-    p_DrawImg(kPadImage, px, py, 5);
+    p_DrawImg(image_id::kPad, px, py, 5);
 
     if (m_paused > 0) p_ArrangePad();
 
     p_SetSize(m_padScale * 1.5f, m_padScale * 1.5f);
     const float f = m_padScale * 24;
-    if (p_Button(kPadImage, kz_Tarvo_jscrw - (px - f), py - f, 0) != 0) m_buttons[10] = 1;
-    if (p_Button(kPadImage, kz_Tarvo_jscrw - (px + f), py + f, 0) != 0) m_buttons[11] = 1;
+    if (p_Button(image_id::kPad, kz_Tarvo_jscrw - (px - f), py - f, 0) != 0) m_buttons[button_id::kAction1] = 1;
+    if (p_Button(image_id::kPad, kz_Tarvo_jscrw - (px + f), py + f, 0) != 0) m_buttons[button_id::kAction2] = 1;
     return 0;
 }
 
@@ -326,14 +331,14 @@ int c_MyApp::p_ArrangePad() {
     p_SetSize(3.0f, 3.0f);
     const float px = static_cast<float>(m_padX);
     const float py = static_cast<float>(m_padY);
-    if (p_Button0(kPadImage, px, py, 0) != 0 && m_touchDown[1] == 0) {
-        m_settings[10] = m_touchX[0];
-        m_settings[11] = TruncToInt(kz_Tarvo_jscrh - static_cast<float>(m_touchY[0]));
+    if (p_Button0(image_id::kPad, px, py, 0) != 0 && m_touchDown[1] == 0) {
+        m_settings[setting::kPadX] = m_touchX[0];
+        m_settings[setting::kPadHeight] = TruncToInt(kz_Tarvo_jscrh - static_cast<float>(m_touchY[0]));
     }
     const int64_t gap = static_cast<int64_t>(m_touchX[0]) - m_touchX[1];
     m_dir = static_cast<int>((gap < 0 ? -gap : gap) / 16);
     if (m_touchDown[0] != 0 && m_touchDown[1] != 0) {
-        if (m_k == 1) m_settings[12] += m_dir - m_moved;
+        if (m_k == 1) m_settings[setting::kPadSize] += m_dir - m_moved;
         m_k = 1;
         m_moved = m_dir;
     } else if (m_touchDown[1] == 0) {
@@ -356,7 +361,7 @@ int c_MyApp::p_TiltIndicator() {
     if (kz_math_Abs2(m_tiltSmoothX - tx) < 0.005f) m_tiltSmoothX = tx;
     if (kz_math_Abs2(m_tiltSmoothY - ty) < 0.005f) m_tiltSmoothY = ty;
 
-    if (p_Button(kIconImage, 24, kz_Tarvo_jscrh - 24, 7) != 0) {
+    if (p_Button(image_id::kIcons, 24, kz_Tarvo_jscrh - 24, 7) != 0) {
         m_accelZeroX = kz_input_AccelX();
         m_accelZeroY = kz_input_AccelY();
     }

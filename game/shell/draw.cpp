@@ -10,7 +10,7 @@
 namespace {
 
 // The last record starts at or below this index, so at most 2,499 records fit.
-constexpr int kLastRecordStart = c_MyApp::kDrawListFloats - 16;
+constexpr int kLastRecordStart = draw_record::kListFloats - 16;
 
 // Channel factors of the palette colours 1 to 9; any other colour is grey.
 struct InkFactors {
@@ -24,24 +24,24 @@ constexpr InkFactors kGreyInk = {0.3f, 0.3f, 0.3f};
 
 float ClampChannel(float value) { return value < 0 ? 0 : (value > 255 ? 255 : value); }
 
-// Writes one record with the current draw state; the three kind-specific
-// values go to indexes 4, 5 and 6. Indexes 8, 9 and 14 are never read.
-void AppendRecord(c_MyApp& app, float kind, float x, float y, float v4, float v5, float v6) {
+// Writes one record with the current draw state and the three kind-specific
+// values (sizes and frame).
+void AppendRecord(c_MyApp& app, float kind, float x, float y, float sizeX, float sizeY, float frame) {
     if (app.m_drawCount > kLastRecordStart) return;
     float* record = &app.m_drawList[app.m_drawCount];
-    record[0] = kind;
-    record[1] = x;
-    record[2] = y;
-    record[3] = app.m_rotation;
-    record[4] = v4;
-    record[5] = v5;
-    record[6] = v6;
-    record[7] = app.m_alpha;
-    record[10] = app.m_red;
-    record[11] = app.m_green;
-    record[12] = app.m_blue;
-    record[13] = static_cast<float>(app.m_blend);
-    app.m_drawCount += c_MyApp::kRecordFloats;
+    record[draw_record::kind] = kind;
+    record[draw_record::x] = x;
+    record[draw_record::y] = y;
+    record[draw_record::rotation] = app.m_rotation;
+    record[draw_record::sizeX] = sizeX;
+    record[draw_record::sizeY] = sizeY;
+    record[draw_record::frame] = frame;
+    record[draw_record::alpha] = app.m_alpha;
+    record[draw_record::red] = app.m_red;
+    record[draw_record::green] = app.m_green;
+    record[draw_record::blue] = app.m_blue;
+    record[draw_record::blend] = static_cast<float>(app.m_blend);
+    app.m_drawCount += draw_record::kFloats;
 }
 
 }  // namespace

@@ -14,7 +14,6 @@ constexpr int kKeyConsoleBack = 270;  // the console's menu button (joystick key
 constexpr int kUpdateRate = 60;
 constexpr int kSuspendedUpdateRate = 5;
 constexpr int kBoxFadeFrames = 30;
-constexpr int kPlainButtons = 19;  // m_buttons[0..18]; 19 is the back key
 
 // One step of a box's fade counter: up to 30 while open, down to 0 after.
 void StepFade(int& fade, int open) {
@@ -28,25 +27,25 @@ void StepFade(int& fade, int open) {
 }  // namespace
 
 c_MyApp::c_MyApp() {
-    gc_assign(m_images, Array<c_Image*>(kImageSlots));
-    gc_assign(m_imageInfo, Array<int>(kImageSlots * 3));
-    gc_assign(m_badgeShowA, Array<int>(15));
-    gc_assign(m_badgeShowB, Array<int>(15));
-    gc_assign(m_badgeFlags, Array<bool>(256));
-    gc_assign(m_buttons, Array<int>(20));
-    gc_assign(m_settings, Array<int>(25));
-    gc_assign(m_scores, Array<int>(150));
-    gc_assign(m_channels, Array<int>(33));
-    gc_assign(m_drawList, Array<float>(kDrawListFloats));
+    gc_assign(m_images, Array<c_Image*>(image_id::kSlots));
+    gc_assign(m_imageInfo, Array<int>(image_id::kSlots * image_info::kInts));
+    gc_assign(m_badgeShowA, Array<int>(kBadges));
+    gc_assign(m_badgeShowB, Array<int>(kBadges));
+    gc_assign(m_badgeFlags, Array<bool>(kBadgeFlags));
+    gc_assign(m_buttons, Array<int>(button_id::kSlots));
+    gc_assign(m_settings, Array<int>(setting::kCount));
+    gc_assign(m_scores, Array<int>(score_table::kEntries));
+    gc_assign(m_channels, Array<int>(kAudioChannels));
+    gc_assign(m_drawList, Array<float>(draw_record::kListFloats));
     gc_assign(m_touchDown, Array<int>(kFingers));
     gc_assign(m_touchX, Array<int>(kFingers));
     gc_assign(m_touchY, Array<int>(kFingers));
-    gc_assign(m_sounds, Array<c_Sound*>(kSoundSlots));
-    gc_assign(m_party, Array<float>(512));
-    gc_assign(m_stars, Array<float>(5100));
-    gc_assign(m_map, Array<float>(655360));
-    gc_assign(m_bullets, Array<float>(11000));
-    gc_assign(m_particles, Array<float>(5100));
+    gc_assign(m_sounds, Array<c_Sound*>(sound_id::kSlots));
+    gc_assign(m_party, Array<float>(party_table::kTableFloats));
+    gc_assign(m_stars, Array<float>(star_record::kTableFloats));
+    gc_assign(m_map, Array<float>(map_cell::kTableFloats));
+    gc_assign(m_bullets, Array<float>(bullet_record::kTableFloats));
+    gc_assign(m_particles, Array<float>(particle_record::kTableFloats));
 }
 
 c_MyApp* c_MyApp::m_new() {
@@ -83,7 +82,7 @@ int c_MyApp::p_OnCreate() {
     }
     m_fullscreen = 0;
     m_logoJinglePlayed = 0;
-    m_mode = 1;
+    m_mode = screen_mode::kTitle;
     kz_app_SetUpdateRate(kUpdateRate);
     m_accelZeroX = 0;
     m_accelZeroY = 0;
@@ -96,23 +95,25 @@ int c_MyApp::p_OnCreate() {
     m_pauseSlide = -1;
     m_pausePanelY = -64;
 
-    for (m_i = 0; m_i <= 14; ++m_i) m_badgeShowA[m_i] = m_badgeShowB[m_i] = 0;
-    for (m_i = 0; m_i <= 127; ++m_i) m_badgeFlags[m_i] = false;
-    for (m_i = 0; m_i <= 18; ++m_i) m_buttons[m_i] = 0;
-    for (m_i = 0; m_i <= 24; ++m_i) m_settings[m_i] = 0;
-    m_settings[5] = 1;
-    for (m_i = 0; m_i <= 30; ++m_i) m_scores[m_i] = 0;
+    for (m_i = 0; m_i < kBadges; ++m_i) m_badgeShowA[m_i] = m_badgeShowB[m_i] = 0;
+    // Only the first half of the flags; the save data holds them all.
+    for (m_i = 0; m_i < kBadgeFlags / 2; ++m_i) m_badgeFlags[m_i] = false;
+    for (m_i = 0; m_i < button_id::kPressSlots; ++m_i) m_buttons[m_i] = 0;
+    for (m_i = 0; m_i < setting::kCount; ++m_i) m_settings[m_i] = 0;
+    m_settings[setting::kSound] = 1;
+    // The best-scores lists and the first last score; the save data holds all.
+    for (m_i = 0; m_i <= score_table::kLastScores; ++m_i) m_scores[m_i] = 0;
 
     p_Load();
-    for (m_i = 0; m_i <= 32; ++m_i) m_channels[m_i] = m_i;
+    for (m_i = 0; m_i < kAudioChannels; ++m_i) m_channels[m_i] = m_i;
     return 0;
 }
 
 int c_MyApp::p_OnUpdate() {
     if (kz_Tarvo_isOuya == 0) {
-        m_buttons[19] = kz_input_KeyHit(kKeyBack);
+        m_buttons[button_id::kBackKeySlot] = kz_input_KeyHit(kKeyBack);
     } else if (kz_Tarvo_isOuya == 1) {
-        m_buttons[19] = kz_input_KeyHit(kKeyConsoleBack) > 0 ? 1 : 0;
+        m_buttons[button_id::kBackKeySlot] = kz_input_KeyHit(kKeyConsoleBack) > 0 ? 1 : 0;
     }
     p_HotKeys();
     kz_asyncevent_UpdateAsyncEvents();
@@ -131,7 +132,9 @@ int c_MyApp::p_OnUpdate() {
     if (kz_Tarvo_iCadeControls == 1) p_DecodeICade();
     p_ReleaseScreenButtons();
 
-    if (kz_Tarvo_OnScreenControls == 1 && m_mode > 5 && kz_Tarvo_iCadeControls == 0) p_OnScreenControls();
+    if (kz_Tarvo_OnScreenControls == 1 && m_mode > screen_mode::kOnScreenControlsAbove && kz_Tarvo_iCadeControls == 0) {
+        p_OnScreenControls();
+    }
     if (kz_Tarvo_AccelerometerControls == 1 && kz_Tarvo_iCadeControls == 0) p_TiltIndicator();
     if (kz_Tarvo_iCadeControls == 1) {
         m_tiltSmoothX = 0;
@@ -169,27 +172,27 @@ int c_MyApp::p_UpdateRateStatistics() {
 // The screen of the current mode, then the overlays that sit on it.
 int c_MyApp::p_DispatchScreens() {
     switch (m_mode) {
-        case 1: p_Menu(); break;
-        case 2:
+        case screen_mode::kTitle: p_Menu(); break;
+        case screen_mode::kReturnToTitle:
             p_LoadMenu();
-            p_PlaySFX(96, 1.0f);
-            m_mode = 1;
+            p_PlaySFX(sound_id::kJingle, 1.0f);
+            m_mode = screen_mode::kTitle;
             break;
-        case 4: p_OuyaQuit(); break;
-        case 10:
+        case screen_mode::kQuitConfirm: p_OuyaQuit(); break;
+        case screen_mode::kInGame:
             p_Game();
             p_InGame();
             break;
-        case 11: p_LoadGame(); break;
+        case screen_mode::kStartGame: p_LoadGame(); break;
         default: break;
     }
     // The game-over overlay also fades out over the title screen.
-    if (m_mode == 10 && m_gameOver > 0) p_GameOver();
-    if (m_mode == 1 || m_mode == 2) p_GameOver();
+    if (m_mode == screen_mode::kInGame && m_gameOver > 0) p_GameOver();
+    if (m_mode == screen_mode::kTitle || m_mode == screen_mode::kReturnToTitle) p_GameOver();
 
-    if (m_mode == 1 && (m_creditsOpen == 1 || m_creditsFade > 0)) p_CreditBox();
+    if (m_mode == screen_mode::kTitle && (m_creditsOpen == 1 || m_creditsFade > 0)) p_CreditBox();
     StepFade(m_creditsFade, m_creditsOpen);
-    if (m_mode == 1 && m_badgesOpen == 1) p_BadgesBox();
+    if (m_mode == screen_mode::kTitle && m_badgesOpen == 1) p_BadgesBox();
     if (m_optionsOpen == 1 || m_optionsFade > 0) {
         p_OptionBox();
         StepFade(m_optionsFade, m_optionsOpen);
@@ -199,7 +202,7 @@ int c_MyApp::p_DispatchScreens() {
 
 // Presses of on-screen buttons last one update; iCade holds (2) stay.
 int c_MyApp::p_ReleaseScreenButtons() {
-    for (m_i = 0; m_i < kPlainButtons; ++m_i) {
+    for (m_i = 0; m_i < button_id::kPressSlots; ++m_i) {
         if (m_buttons[m_i] == 1) m_buttons[m_i] = 0;
     }
     return 0;
@@ -216,7 +219,7 @@ int c_MyApp::p_DebugLine() {
 // A game comes back paused with the pause panel in place; elsewhere the pause
 // state is cleared.
 int c_MyApp::p_SetPauseForSuspension() {
-    if (m_mode < 10) {
+    if (m_mode < screen_mode::kInGame) {
         m_paused = 0;
         m_pauseSlide = 0;
         m_pausePanelY = 0;
@@ -231,7 +234,7 @@ int c_MyApp::p_SetPauseForSuspension() {
 int c_MyApp::p_OnSuspend() {
     kz_app__game->SetKeyboardEnabled(false);
     kz_Tarvo_iCadeControls = 0;
-    for (m_i = 0; m_i < kPlainButtons; ++m_i) m_buttons[m_i] = 0;
+    for (m_i = 0; m_i < button_id::kPressSlots; ++m_i) m_buttons[m_i] = 0;
     p_SetPauseForSuspension();
     kz_app_SetUpdateRate(kSuspendedUpdateRate);
     p_Save();
@@ -243,7 +246,7 @@ int c_MyApp::p_OnResume() {
     kz_app_SetUpdateRate(kUpdateRate);
     kz_app__game->SetKeyboardEnabled(false);
     kz_Tarvo_iCadeControls = 0;
-    for (m_i = 0; m_i < kPlainButtons; ++m_i) m_buttons[m_i] = 0;
+    for (m_i = 0; m_i < button_id::kPressSlots; ++m_i) m_buttons[m_i] = 0;
     return 0;
 }
 

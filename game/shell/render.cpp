@@ -76,7 +76,7 @@ int c_MyApp::p_LayOutVirtualScreen(int width, int height) {
 // Every complete record in order, mapped from virtual to window pixels.
 int c_MyApp::p_ReplayDrawList(float offsetY) {
     const int end = std::min(m_drawCount, m_drawList.Length());
-    for (int at = 0; at + kRecordFloats <= end; at += kRecordFloats) p_ReplayRecord(at, offsetY);
+    for (int at = 0; at + draw_record::kFloats <= end; at += draw_record::kFloats) p_ReplayRecord(at, offsetY);
     return 0;
 }
 
@@ -96,7 +96,7 @@ int c_MyApp::p_ReplayRecord(int at, float offsetY) {
         kz_graphics_DrawRect(x, y, sizeX * m_scaleX, sizeY * m_scaleY);
     } else if (kind == kOvalRecord) {
         kz_graphics_DrawEllipse(x, y, sizeX * m_scaleX, sizeY * m_scaleY);
-    } else if (kind >= 0 && kind < kImageSlots) {
+    } else if (kind >= 0 && kind < image_id::kSlots) {
         // An empty slot, or a frame the image does not have, draws nothing.
         kz_graphics_DrawImage2(m_images[static_cast<int>(kind)], x, y, record[draw_record::rotation],
                                sizeX * m_scaleX * m_hdScale, sizeY * m_scaleY * m_hdScale,

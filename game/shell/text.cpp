@@ -80,8 +80,8 @@ int MeasureText(const String& s, int advance, float sizeX) {
 }  // namespace
 
 int c_MyApp::p_Text(float x, float y, String text, float ax, float ay) {
-    const int advance = m_imageInfo[m_fontImage * 3];
-    const int lineHeight = m_imageInfo[m_fontImage * 3 + 1];
+    const int advance = m_imageInfo[image_info::Index(m_fontImage, image_info::kFrameWidth)];
+    const int lineHeight = m_imageInfo[image_info::Index(m_fontImage, image_info::kFrameHeight)];
     const String s = String(" ") + text;
     const int n = s.Length();
 

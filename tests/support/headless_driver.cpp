@@ -211,7 +211,7 @@ long long HeadlessDriver::CollectorBytes() const { return g_event_bytes; }
 std::vector<DrawRecord> HeadlessDriver::DisplayList() const {
     const c_MyApp& app = App();
     std::vector<DrawRecord> records;
-    for (int at = 0; at + c_MyApp::kRecordFloats <= app.m_drawCount; at += c_MyApp::kRecordFloats) {
+    for (int at = 0; at + draw_record::kFloats <= app.m_drawCount; at += draw_record::kFloats) {
         const float* f = &app.m_drawList[at];
         using namespace draw_record;
         records.push_back(DrawRecord{f[kind], f[x], f[y], f[rotation], f[sizeX], f[sizeY], f[frame], f[alpha],

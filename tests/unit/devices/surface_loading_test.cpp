@@ -1,5 +1,5 @@
-// Image files becoming surfaces, or null (no crash, no message) for anything
-// that is not a readable image.
+// Image files becoming surfaces, or null (no crash) for anything that is not
+// a readable image.
 #include <algorithm>
 #include <iterator>
 

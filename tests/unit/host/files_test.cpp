@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -52,12 +53,13 @@ protected:
         std::ifstream in(path, std::ios::binary);
         return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    // Everything in the scratch folder but the data folder.
-    static std::vector<std::string> Entries() {
+    // Everything in a folder (the scratch folder by default) but the data folder, sorted.
+    static std::vector<std::string> Entries(const char* folder = ".") {
         std::vector<std::string> names;
-        for (const auto& e : std::filesystem::directory_iterator(".")) {
+        for (const auto& e : std::filesystem::directory_iterator(folder)) {
             if (e.path().filename() != "data") names.push_back(e.path().filename());
         }
+        std::sort(names.begin(), names.end());
         return names;
     }
 
@@ -168,33 +170,153 @@ TEST_F(FilesTest, TheStateFileHoldsExactlyTheUtf8OfTheState) {
     EXPECT_EQ(game.LoadState().Length(), 0);  // first run
 }
 
-TEST_F(FilesTest, AShortWriteReturnsMinusTwoAndKeepsTheOldState) {
+TEST_F(FilesTest, AShortWriteReturnsMinusTwoKeepsTheOldStateAndSaysWhy) {
     ASSERT_EQ(game.SaveState(String("old|state|")), 0);
     const ChildResult r = RunInChild([&] {
         signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{4096, 4096};  // below the new text: the write comes up short
+        rlimit limit{4096, 4096};  // below the new text: the write comes up short, as on a full disk
         setrlimit(RLIMIT_FSIZE, &limit);
         const std::string big(10000, '7');
         std::printf("%d", game.SaveState(String(big.c_str())));
     });
     EXPECT_EQ(r.out, "-2");
+    EXPECT_EQ(r.err, "cannot write ./.zarnikstate: File too large\n");
     EXPECT_EQ(Utf8(game.LoadState()), "old|state|");
     EXPECT_EQ(Entries(), std::vector<std::string>({".zarnikstate"}));
 }
 
-TEST_F(FilesTest, AStateThatCannotBeWrittenAtAllReturnsMinusOne) {
+TEST_F(FilesTest, AStateThatCannotBeWrittenAtAllReturnsMinusOneAndIsToldOnce) {
     mkdir(".zarnikstate", 0755);  // a folder in the way
-    EXPECT_EQ(game.SaveState(String("x")), -1);
+    ChildResult r = RunInChild([&] {
+        const int first = game.SaveState(String("x"));
+        const int second = game.SaveState(String("y"));
+        std::printf("%d %d [%s]", first, second, Utf8(game.LoadState()).c_str());
+    });
+    EXPECT_EQ(r.out, "-1 -1 []");
+    EXPECT_EQ(r.err, "cannot write ./.zarnikstate: Is a directory\ncannot read ./.zarnikstate: Is a directory\n");
     EXPECT_TRUE(std::filesystem::is_directory(".zarnikstate"));
     EXPECT_EQ(Entries(), std::vector<std::string>({".zarnikstate"}));
     rmdir(".zarnikstate");
-    const ChildResult r = RunInChild([&] {
+
+    chmod(".", 0555);  // a read-only folder; root ignores permissions, so the child gives them up
+    r = RunInChild([&] {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return;
+        const int loaded = game.LoadState().Length();
+        const int first = game.SaveState(String("x"));
+        std::printf("%d %d %d", loaded, first, game.SaveState(String("y")));
+    });
+    chmod(".", 0755);
+    EXPECT_EQ(r.out, "0 -1 -1");
+    EXPECT_EQ(r.err, "cannot write ./.zarnikstate: Permission denied\n") << "a first run's missing state is not told";
+
+    r = RunInChild([&] {
         mkdir("gone", 0755);
         chdir("gone");
         rmdir("../gone");  // a working folder that no longer exists
         std::printf("%d", game.SaveState(String("x")));
     });
     EXPECT_EQ(r.out, "-1");
+}
+
+TEST_F(FilesTest, SavingReplacesTheTargetOfALinkAndKeepsItsPermissions) {
+    mkdir("saves", 0755);
+    symlink("saves/link", ".zarnikstate");
+    symlink("state", "saves/link");  // relative to its own folder
+    Write("saves/state", {'o', 'l', 'd'});
+    chmod("saves/state", 0600);
+    const mode_t mask = umask(022);
+    EXPECT_EQ(game.SaveState(String("new")), 0);
+    EXPECT_EQ(Read("saves/state"), Bytes({'n', 'e', 'w'}));
+    EXPECT_TRUE(std::filesystem::is_symlink(".zarnikstate") && std::filesystem::is_symlink("saves/link"));
+    EXPECT_EQ(std::filesystem::status("saves/state").permissions(), std::filesystem::perms(0600));
+    EXPECT_EQ(Entries("saves"), std::vector<std::string>({"link", "state"})) << "no temporary left beside the target";
+
+    unlink("saves/state");  // a link to nothing yet: the target is created
+    EXPECT_EQ(game.SaveState(String("first")), 0);
+    EXPECT_EQ(Read("saves/state"), Bytes({'f', 'i', 'r', 's', 't'}));
+    EXPECT_EQ(std::filesystem::status("saves/state").permissions(), std::filesystem::perms(0644));
+    umask(mask);
+
+    unlink("saves/link");
+    symlink("../.zarnikstate", "saves/link");  // a loop
+    const ChildResult r = RunInChild([&] { std::printf("%d", game.SaveState(String("x"))); });
+    EXPECT_EQ(r.out, "-1");
+    EXPECT_EQ(r.err, "cannot write ./.zarnikstate: Too many levels of symbolic links\n");
+}
+
+TEST_F(FilesTest, ATemporaryLeftByAKilledSaveIsReplacedNotWrittenThrough) {
+    Write("victim", {'k', 'e', 'e', 'p'});
+    for (const bool as_link : {false, true}) {
+        if (as_link) {
+            symlink("victim", ".zarnikstate.tmp");
+        } else {
+            Write(".zarnikstate.tmp", {'s', 't', 'a', 'l', 'e'});
+        }
+        EXPECT_EQ(game.SaveState(String("saved")), 0) << as_link;
+        EXPECT_EQ(Utf8(game.LoadState()), "saved") << as_link;
+        EXPECT_EQ(Read("victim"), Bytes({'k', 'e', 'e', 'p'})) << as_link;
+        EXPECT_EQ(Entries(), std::vector<std::string>({".zarnikstate", "victim"})) << as_link;
+    }
+}
+
+TEST_F(FilesTest, EachDataFileThatCannotBeReadIsToldOnceWithItsReason) {
+    Write("data/junk.png", {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'});
+    const Bytes png_start = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+    const auto png = [&](Bytes::value_type width_high) {  // width_high x 256 + 1 by 1 pixels of RGBA
+        Bytes bytes = png_start;
+        bytes.insert(bytes.end(), {0, 0, width_high, 1, 0, 0, 0, 1, 8, 6, 0, 0, 0, 0, 0, 0, 0});
+        return bytes;
+    };
+    Bytes truncated = png(0);
+    truncated.insert(truncated.end(), {0, 0, 0, 100, 'I', 'D', 'A', 'T', 0x78});  // the pixels cut off
+    Write("data/truncated.png", truncated);
+    Write("data/huge.png", png(0x4E));  // 19969 pixels wide: more than any picture the program accepts
+    mkdir("data/folder.png", 0755);
+    Write("data/junk.wav", {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'});
+    Write("data/junk.ogg", {'O', 'g', 'g', 'S'});
+    Write("data/tune.mp3", {'I', 'D', '3'});
+    symlink("/proc/self/mem", "data/memory.bin");  // opens, but its first read fails
+
+    enum Reader { kImage, kSound, kText, kData };
+    const struct { const char* file; Reader reader; const char* told; } cases[] = {
+        {"missing.png", kImage, "No such file or directory"},
+        {"junk.png", kImage, "Image not of any known type, or corrupt"},
+        {"truncated.png", kImage, "Corrupt PNG"},
+        {"huge.png", kImage, "Very large image (corrupt?)"},
+        {"folder.png", kImage, "Is a directory"},
+        {"junk.wav", kSound, "not a PCM WAV file"},
+        {"junk.ogg", kSound, "not an Ogg Vorbis file"},
+        {"tune.mp3", kSound, "neither a .wav nor an .ogg file"},
+        {"missing.txt", kText, "No such file or directory"},
+        {"missing.bin", kData, "No such file or directory"},
+        {"memory.bin", kData, "Input/output error"},
+    };
+    const auto load = [&](Reader reader, const std::string& file) {
+        const String path(("zarnik://data/" + file).c_str());
+        int a = 0, b = 0, c = 0, d = 0;
+        switch (reader) {
+            case kImage: return game.LoadImageData(path, &a, &b, &c) != nullptr;
+            case kSound: return game.LoadAudioData(path, &a, &b, &c, &d) != nullptr;
+            case kText: return game.LoadString(path).Length() > 0;
+            case kData: return game.LoadData(path, &a) != nullptr;
+        }
+        return true;
+    };
+    std::string told;
+    for (const auto& c : cases) told += std::string("cannot read ./data/") + c.file + ": " + c.told + "\n";
+    told += "cannot read ./data/: No such file or directory\n";
+
+    const ChildResult r = RunInChild([&] {
+        for (int pass = 0; pass < 2; ++pass) {  // loaded again, as after a resize: told once
+            for (const auto& c : cases) {
+                if (load(c.reader, c.file)) std::printf("%s loaded\n", c.file);
+            }
+        }
+        std::filesystem::rename("data", "moved");  // no data folder: one line for all its files
+        for (const char* file : {"gfx.png", "sfx/001.wav", "fonts/fennick.png"}) load(kImage, file);
+    });
+    EXPECT_EQ(r.out, "") << "nothing loads, and the messages for the player on standard output stay as they are";
+    EXPECT_EQ(r.err, told);
 }
 
 }  // namespace

@@ -235,7 +235,7 @@ TEST_F(PointerTest, TheTiltDotFollowsTheSmoothedTiltAndTheButtonCalibrates) {
     app->p_TiltIndicator();
     EXPECT_FLOAT_EQ(app->m_tiltSmoothX, 0.125f);
     EXPECT_FLOAT_EQ(app->m_tiltSmoothY, -0.05f);
-    const float* dot = &app->m_drawList[c_MyApp::kRecordFloats];
+    const float* dot = &app->m_drawList[draw_record::kFloats];
     EXPECT_EQ(dot[0], kOvalRecord);
     EXPECT_FLOAT_EQ(dot[1], 0.125f * 20 + 24);
     EXPECT_FLOAT_EQ(dot[2], -0.05f * 20 + 456);

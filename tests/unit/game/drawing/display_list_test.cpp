@@ -16,8 +16,8 @@ protected:
         app->p_CLS2D(0, 0, 0, 1);
     }
 
-    int Records() const { return app->m_drawCount / c_MyApp::kRecordFloats; }
-    float At(int record, int index) const { return app->m_drawList[record * c_MyApp::kRecordFloats + index]; }
+    int Records() const { return app->m_drawCount / draw_record::kFloats; }
+    float At(int record, int index) const { return app->m_drawList[record * draw_record::kFloats + index]; }
 
     c_MyApp* app = nullptr;
 };

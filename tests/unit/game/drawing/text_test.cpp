@@ -42,10 +42,10 @@ TEST_P(TextTest, GlyphsLandWhereTheWorkedExampleSays) {
 
     app->p_Text(c.x, c.y, String(c.text.data(), static_cast<int>(c.text.size())), c.ax, c.ay);
 
-    const int records = app->m_drawCount / c_MyApp::kRecordFloats;
+    const int records = app->m_drawCount / draw_record::kFloats;
     ASSERT_EQ(records, static_cast<int>(c.expected.size()));
     for (int r = 0; r < records; ++r) {
-        const float* record = &app->m_drawList[r * c_MyApp::kRecordFloats];
+        const float* record = &app->m_drawList[r * draw_record::kFloats];
         const Glyph& want = c.expected[r];
         SCOPED_TRACE("glyph " + std::to_string(r));
         EXPECT_EQ(record[0], static_cast<float>(kFont));
