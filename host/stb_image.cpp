@@ -1,16 +1,10 @@
 // stb_image's decoder, compiled here from the system's header rather than
 // linked from a prebuilt library, with the picture size bounded so that a
-<<<<<<< HEAD
-// hostile header cannot ask for a giant allocation.
+// hostile header cannot ask for a giant allocation. Its failure reasons are
+// the readable ones, as they are told to the player.
 #include <cstdlib>
 #include <cstring>
 
-=======
-// hostile header cannot ask for a giant allocation. Its failure reasons are
-// the readable ones, as they are told to the player.
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_FAILURE_USERMSG
->>>>>>> main
 #define STBI_MAX_DIMENSIONS 16384
 
 namespace {
@@ -38,4 +32,5 @@ void* CopyBytes(void* to, const void* from, std::size_t count) { return count ? 
 #define STBI_FREE std::free
 #define memcpy CopyBytes
 #define STB_IMAGE_IMPLEMENTATION
+#define STBI_FAILURE_USERMSG
 #include <stb/stb_image.h>
