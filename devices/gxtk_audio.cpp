@@ -2,8 +2,6 @@
 // suspension, and the deferred deletion of discarded buffers.
 #include "devices/gxtk_audio.h"
 
-#include <cmath>
-
 gxtkAudio* gxtkAudio::audio = nullptr;
 std::vector<ALuint> gxtkAudio::discarded;
 
@@ -176,7 +174,8 @@ int gxtkAudio::SetVolume(int channel, float volume) {
 int gxtkAudio::SetPan(int channel, float pan) {
     // On the unit circle around the listener, `pan` radians right of ahead.
     if (gxtkChannel* target = Channel(channel)) {
-        alSource3f(target->AL_Source(), AL_POSITION, std::sin(pan), 0.0f, -std::cos(pan));
+        const SinCos turn = SinCosOfRadians(pan);
+        alSource3f(target->AL_Source(), AL_POSITION, turn.sin, 0.0f, -turn.cos);
     }
     return 0;
 }

@@ -154,7 +154,9 @@ int gxtkGraphics::SetScissor(int x, int y, int w, int h) {
         return 0;
     }
     gl.Enable(GL_SCISSOR_TEST);
-    gl.Scissor(x, Height() - y - h, w, h);  // OpenGL counts rows from the bottom
+    // OpenGL counts rows from the bottom; far-off rectangles stay in the int range.
+    const int64_t bottom = int64_t{Height()} - y - h;
+    gl.Scissor(x, static_cast<int>(std::clamp<int64_t>(bottom, INT32_MIN, INT32_MAX)), w, h);
     return 0;
 }
 

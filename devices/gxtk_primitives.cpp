@@ -139,8 +139,8 @@ int gxtkGraphics::DrawOval(float x, float y, float w, float h) {
     const int segments = OvalSegments(xr, yr);
     Vertex* v = Begin(segments, segments, nullptr);
     for (int i = 0; i < segments; ++i) {
-        const float theta = static_cast<float>(i) * kTwoPi / static_cast<float>(segments);
-        Put(v + i, cx + std::cos(theta) * xr, cy - std::sin(theta) * yr);
+        const SinCos turn = SinCosOfRadians(static_cast<float>(i) * kTwoPi / static_cast<float>(segments));
+        Put(v + i, cx + turn.cos * xr, cy - turn.sin * yr);
     }
     return 0;
 }

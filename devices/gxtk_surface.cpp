@@ -22,7 +22,11 @@ GLenum FormatOfDepth(int depth) {
     }
 }
 
+constexpr int kLargestPowerOfTwo = 1 << 30;
+
+// The smallest power of two at or above n; 0 when the int range holds none.
 int PowerOfTwoAtLeast(int n) {
+    if (n > kLargestPowerOfTwo) return 0;
     int power = 1;
     while (power < n) power *= 2;
     return power;
@@ -131,8 +135,11 @@ void gxtkSurface::CreateTexture() {
     if (gl.GetError() != GL_NO_ERROR) {
         texture_width = PowerOfTwoAtLeast(width);
         texture_height = PowerOfTwoAtLeast(height);
-        gl.TexImage2D(GL_TEXTURE_2D, 0, format, texture_width, texture_height, 0, format,
-                      GL_UNSIGNED_BYTE, nullptr);
+        // Beyond the largest power of two no texture can be that size: no retry.
+        if (texture_width > 0 && texture_height > 0) {
+            gl.TexImage2D(GL_TEXTURE_2D, 0, format, texture_width, texture_height, 0, format,
+                          GL_UNSIGNED_BYTE, nullptr);
+        }
     }
     uScale = 1.0f / std::max(texture_width, 1);
     vScale = 1.0f / std::max(texture_height, 1);

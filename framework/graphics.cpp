@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr float kRadiansPerDegree = 0.017453292f;
-
 void MarkGlobals() {
     gc_mark_q(kz_graphics_device);
     gc_mark_q(kz_graphics_context);
@@ -118,8 +116,7 @@ int kz_graphics_SetScissor(float x, float y, float width, float height) {
     context.m_scissorY = y;
     context.m_scissorWidth = width;
     context.m_scissorHeight = height;
-    kz_graphics_renderDevice->SetScissor(static_cast<int>(x), static_cast<int>(y),
-                                         static_cast<int>(width), static_cast<int>(height));
+    kz_graphics_renderDevice->SetScissor(TruncToInt(x), TruncToInt(y), TruncToInt(width), TruncToInt(height));
     return 0;
 }
 
@@ -161,14 +158,13 @@ int kz_graphics_Scale(float x, float y) { return kz_graphics_Transform(x, 0, 0, 
 // Sprites and the glyphs of a line of text mostly share one angle, so the
 // last angle's sine and cosine are kept (the results are identical).
 int kz_graphics_Rotate(float angle) {
-    static float last_angle = 0.0f, last_sin = 0.0f, last_cos = 1.0f;
+    static float last_angle = 0.0f;
+    static SinCos last = SinCosOfDegrees(0.0f);
     if (angle != last_angle || std::signbit(angle) != std::signbit(last_angle)) {
-        const float radians = angle * kRadiansPerDegree;
-        last_sin = static_cast<float>(std::sin(static_cast<double>(radians)));
-        last_cos = static_cast<float>(std::cos(static_cast<double>(radians)));
+        last = SinCosOfDegrees(angle);
         last_angle = angle;
     }
-    return kz_graphics_Transform(last_cos, -last_sin, last_sin, last_cos, 0, 0);
+    return kz_graphics_Transform(last.cos, -last.sin, last.sin, last.cos, 0, 0);
 }
 
 // The stack doubles when full and never shrinks.

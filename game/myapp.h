@@ -17,11 +17,6 @@
 #include "game/ids.h"
 #include "game/tables.h"
 
-// Float to int, truncated toward zero as every conversion of the game is; NaN
-// gives 0 and values beyond the int range saturate, so that a zero scale or an
-// edited setting cannot make the conversion undefined.
-int TruncToInt(float value);
-
 class c_MyApp : public c_App {
 public:
     // The nineteen arrays, allocated by the constructor.
@@ -246,6 +241,14 @@ public:
     void p_ThrowParticle(float x, float y, int kind, int colour, float angle, float speed);
     void p_DoParticles();
 
+    // Play: a new game, the party table's records cleared, a bullet fired,
+    // one walker drawn at a world position, the stick, and "1st" .. "10th".
+    void p_ResetPlayers();
+    void p_Fire(float x, float y, int angle);
+    void p_DrawMe(float x, float y, int bodyFrame, int colourFrame);
+    void p_AnalogueControl();
+    String p_Nth(int n);
+
 private:
     int p_HotKeys();
     int p_UpdateRateStatistics();
@@ -264,4 +267,26 @@ private:
     int p_LayOutVirtualScreen(int width, int height);
     int p_ReplayDrawList(float offsetY);
     int p_ReplayRecord(int at, float offsetY);
+
+    // The steps of a play frame (p_Game), in order.
+    void p_StartPlayFrame();
+    void p_EaseCamera();
+    void p_GridPass();
+    void p_UpdateTurret(int col, int row, float sx, float sy);
+    void p_DrawTurret(int col, int row, float sx, float sy);
+    float p_ChooseSpeed();
+    void p_ScreenSpeedButtons(bool free, float& speed);
+    void p_WalkerPass(float speed);
+    void p_SortWalkersByRow();
+    void p_DrawLyingWalkers();
+    void p_StepWalker(int p, float speed, float fade, float& focusStatus);
+    bool p_MoveWalker(float* walker, float speed);
+    void p_EnterCell(int p);
+    void p_EndOfLevel();
+    void p_Countdown();
+    void p_FollowFocus();
+    void p_BulletPass();
+    void p_BulletHits(float* bullet);
+    void p_DrawShip();
+    void p_ScoreLine();
 };

@@ -38,6 +38,8 @@ constexpr int kColumns = 256;
 constexpr int kRows = 256;
 constexpr int kTableFloats = kColumns * kRows * kTableRecordFloats;
 constexpr int kPixels = 16;
+// The play's grid pass scans columns 0 to 200 (outer) and rows 0 to 200.
+constexpr int kLastScanned = 200;
 // The ship stands on this cell; the path starts next to it.
 constexpr int kShipColumn = 100;
 constexpr int kShipRow = 100;

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cmath>
 #include <ctime>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -42,7 +43,12 @@ public:
 
         GLFWmonitor* monitor = mode == FULLSCREEN ? ::glfwGetPrimaryMonitor() : nullptr;
         window_ = ::glfwCreateWindow(width, height, "", monitor, nullptr);
-        if (!window_) return 0;
+        if (!window_) {
+            const char* description = nullptr;
+            ::glfwGetError(&description);
+            open_failure_ = description ? description : "";
+            return 0;
+        }
         ::glfwMakeContextCurrent(window_);
         ::glfwSetKeyCallback(window_, OnKey);
         ::glfwSetCharCallback(window_, OnChar);
@@ -51,6 +57,8 @@ public:
         ::glfwSetWindowCloseCallback(window_, OnClose);
         return 1;
     }
+
+    std::string OpenWindowFailure() const override { return open_failure_; }
 
     void OpenWindowHint(int target, int hint) override {
         if (target == REFRESH_RATE) refresh_rate_hint_ = hint;
@@ -268,6 +276,7 @@ private:
     }
 
     GLFWwindow* window_ = nullptr;
+    std::string open_failure_;
     int refresh_rate_hint_ = 0;
     int no_resize_hint_ = 0;
     bool key_repeat_ = false;

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "host/glfw_facade.h"
@@ -130,6 +131,18 @@ KzGlfwVideoMode* KzGlfwGame::GetGlfwDesktopMode() {
 
 Array<KzGlfwVideoMode*> KzGlfwGame::GetGlfwVideoModes() { return ModesArray<KzGlfwVideoMode>(NewVideoMode); }
 
+// Without a window the program has nothing to run: it says why, with the
+// window system's reason, and ends as a failed start does.
+void KzGlfwGame::EndWithoutWindow(int width, int height) {
+    String message = String("could not open a ") + String(width) + String(" x ") + String(height) +
+                     String(" OpenGL window");
+    const std::string reason = glfw2::glfwOpenWindowFailure();
+    if (!reason.empty()) message = message + String(": ") + String(reason.c_str());
+    kzPrint(message);
+    glfw2::glfwTerminate();
+    std::exit(-1);
+}
+
 // The game sees a key-up for every key held while the window goes away.
 void KzGlfwGame::ReleaseHeldKeys() {
     for (int glfwKey = 0; glfwKey <= glfw2::KEY_LAST; ++glfwKey) {
@@ -148,10 +161,11 @@ void KzGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
 
     glfw2::glfwOpenWindowHint(glfw2::REFRESH_RATE, kWindowRefreshRate);
     glfw2::glfwOpenWindowHint(glfw2::WINDOW_NO_RESIZE, 0);
-    if (fullscreen) {
-        glfw2::glfwOpenWindow(width, height, red, green, blue, alpha, depth, stencil, glfw2::FULLSCREEN);
-    } else {
-        glfw2::glfwOpenWindow(width, height, red, green, blue, alpha, depth, stencil, glfw2::WINDOW);
+    const int mode = fullscreen ? glfw2::FULLSCREEN : glfw2::WINDOW;
+    if (!glfw2::glfwOpenWindow(width, height, red, green, blue, alpha, depth, stencil, mode)) {
+        EndWithoutWindow(width, height);
+    }
+    if (!fullscreen) {
         glfw2::glfwSetWindowPos((desktop.Width - width) / 2, (desktop.Height - height) / 2);
         glfw2::glfwSetWindowTitle(kWindowTitle);
     }

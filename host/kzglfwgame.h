@@ -69,6 +69,7 @@ protected:
 private:
     void RunUpdates();
     void ReleaseHeldKeys();
+    [[noreturn]] static void EndWithoutWindow(int width, int height);
 };
 
 // What the program layer supplies to Main: the module initialiser and the

@@ -3,16 +3,20 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 
 #include "host/glfw_facade.h"
 #include "host/kzglfwgame.h"
 
 namespace {
 
-void InstallSignalHandler() {
+// Crashes, and memory that runs out inside the C++ library, end with a
+// fatal report rather than silently.
+void InstallCrashHandlers() {
     std::signal(SIGSEGV, sighandler);
     std::signal(SIGILL, sighandler);
     std::signal(SIGFPE, sighandler);
+    std::set_new_handler(dbg_out_of_memory);
 }
 
 void SetCharacterLocale() {
@@ -33,7 +37,7 @@ int KzZarnikGame::Main(int, const char**, const KzProgram& program) {
     _game = game;
     _glfwGame = game;
 
-    InstallSignalHandler();
+    InstallCrashHandlers();
     SetCharacterLocale();
     gc_init();
 

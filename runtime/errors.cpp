@@ -1,5 +1,8 @@
 #include "runtime/errors.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +19,51 @@ int dbg_suspend = 0;
 namespace {
 
 constexpr int kStopLineCapacity = 256;  // 255 characters and the terminator
+constexpr int kFatalStatus = -1;
+constexpr char kReportPrefix[] = "Zarnik Runtime Error : ";
+
+// A fatal report for the places where allocating or taking a stdio lock is
+// not safe (the signal handler, and memory that has run out): the report and
+// its empty stack-trace line, put together at compile time. The position
+// text is never set in this program, so the stop line is the bare one.
+struct PreparedReport {
+    char text[80] = {};
+    int length = 0;
+
+    constexpr explicit PreparedReport(const char* message) {
+        Append(kReportPrefix);
+        Append(message);
+        Append("\n\n");
+    }
+    constexpr void Append(const char* s) {
+        while (*s) text[length++] = *s++;
+    }
+};
+constexpr char kBareStopLines[] = "{{~~~~}}\n\n";
+
+constexpr PreparedReport kFloatingPointReport("Floating point exception");
+constexpr PreparedReport kMemoryAccessReport("Memory access violation");
+constexpr PreparedReport kIllegalInstructionReport("Illegal instruction");
+constexpr PreparedReport kUnknownSignalReport("Unknown signal");
+constexpr PreparedReport kOutOfMemoryReport("Out of memory");
+
+void write_all(int fd, const char* bytes, int length) {
+    while (length > 0) {
+        const ssize_t n = write(fd, bytes, static_cast<size_t>(length));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return;
+        bytes += n;
+        length -= static_cast<int>(n);
+    }
+}
+
+// Async-signal-safe: write(2) and _exit only. The stop protocol is not
+// offered; a program in this state cannot go on.
+[[noreturn]] void write_prepared_report_and_end(const PreparedReport& report) {
+    write_all(STDOUT_FILENO, report.text, report.length);
+    write_all(STDERR_FILENO, kBareStopLines, sizeof kBareStopLines - 1);
+    _exit(kFatalStatus);
+}
 
 // The position text of the report and the stop line; empty in this program.
 const char* position_text() { return dbg_info ? dbg_info : ""; }
@@ -37,7 +85,7 @@ void print_object_at(const char* address_text) {
     line[std::strcspn(line, "\n")] = 0;
     std::printf("????? %s ?????\n", line);
     std::fflush(stdout);
-    std::exit(-1);
+    std::exit(kFatalStatus);
 }
 
 }  // namespace
@@ -59,7 +107,7 @@ void kzError(const String& message) {
 }
 
 void dbg_error(const char* message) {
-    const String report = String("Zarnik Runtime Error : ") + String(message);
+    const String report = String(kReportPrefix) + String(message);
     for (;;) {
         kzPrint(report);
         kzPrint(dbg_stacktrace());
@@ -71,10 +119,13 @@ void dbg_stop() {
     std::fprintf(stderr, "{{~~%s~~}}\n", position_text());
     dbg_print(String());
     std::fflush(stderr);
+    // A terminal on standard input is a person who started the program, not
+    // a tool: waiting for a command would leave a dead window hanging.
+    if (isatty(STDIN_FILENO)) std::exit(kFatalStatus);
 
     for (;;) {
         char line[kStopLineCapacity];
-        if (!std::fgets(line, sizeof line, stdin) || !std::strchr(line, '\n')) std::exit(-1);
+        if (!std::fgets(line, sizeof line, stdin) || !std::strchr(line, '\n')) std::exit(kFatalStatus);
 
         switch (line[0]) {
             case 'r': dbg_suspend = 0; dbg_stepmode = 0; return;
@@ -96,7 +147,7 @@ int dbg_print(const String& text) {
     if (length + 99 >= capacity) {
         std::free(buffer);
         capacity = length + 100;
-        buffer = static_cast<char*>(std::malloc(capacity));
+        buffer = static_cast<char*>(kzMalloc(capacity));
     }
     for (int i = 0; i < length; ++i) buffer[i] = static_cast<char>(text[i] & 0xff);
     buffer[length] = '\n';
@@ -125,9 +176,17 @@ int kzDebugLog(const String& text) { return kzPrint(text); }
 
 void sighandler(int signal_number) {
     switch (signal_number) {
-        case SIGFPE: dbg_error("Floating point exception");
-        case SIGSEGV: dbg_error("Memory access violation");
-        case SIGILL: dbg_error("Illegal instruction");
-        default: dbg_error("Unknown signal");
+        case SIGFPE: write_prepared_report_and_end(kFloatingPointReport);
+        case SIGSEGV: write_prepared_report_and_end(kMemoryAccessReport);
+        case SIGILL: write_prepared_report_and_end(kIllegalInstructionReport);
+        default: write_prepared_report_and_end(kUnknownSignalReport);
     }
+}
+
+void dbg_out_of_memory() { write_prepared_report_and_end(kOutOfMemoryReport); }
+
+void* kzMalloc(std::size_t bytes) {
+    void* block = std::malloc(bytes);
+    if (!block) dbg_out_of_memory();
+    return block;
 }

@@ -8,6 +8,8 @@
 // first read fails and the process ends with status -1.
 #pragma once
 
+#include <cstddef>
+
 #include "runtime/kzstring.h"
 
 // The current source position; never set in this program.
@@ -28,5 +30,14 @@ String dbg_stacktrace();
 int kzDebugStop();
 int kzDebugLog(const String& text);
 
-// Turns SIGFPE, SIGSEGV and SIGILL into fatal runtime errors.
+// Turns SIGFPE, SIGSEGV and SIGILL into fatal runtime errors: the report
+// and the stop line are written and the process ends with status -1 at once.
+// Async-signal-safe.
 void sighandler(int signal_number);
+
+// The fatal report "Out of memory", written without allocating; ends the
+// process with status -1. Also the program's new-handler.
+[[noreturn]] void dbg_out_of_memory();
+// malloc that never returns null: a request that cannot be met ends the
+// program through dbg_out_of_memory.
+void* kzMalloc(std::size_t bytes);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 
+#include "runtime/errors.h"
 #include "runtime/object.h"
 
 int gc_markbit = 0;
@@ -26,6 +27,9 @@ gc_object* gc_locals[kGcLocalsCapacity];
 int gc_locals_sp = 0;
 
 namespace {
+
+// The largest object whose size, rounded up to whole words, an int still holds.
+constexpr std::size_t kLargestObjectBytes = INT32_MAX - 7;
 
 // Recycled small blocks, chained through the word after the vtable slot.
 struct FreeBlock {
@@ -113,6 +117,8 @@ void destroy_dead_objects(int size) {
             return;
         }
         list_remove(p);
+        p->succ = nullptr;  // off every list: its destructor leaves the lists alone
+        gc_free_bytes -= p->gc_size();
         delete p;
     }
 }
@@ -125,15 +131,34 @@ void* take_block(int size) {
             return block;
         }
     }
-    return std::malloc(size > 0 ? size : 8);
+    return kzMalloc(size > 0 ? size : 8);
 }
 
 void scan_first_queued() {
     gc_object* p = gc_queued_list.succ;
     list_remove(p);
     list_append(p, &gc_marked_list);
+    p->flags &= ~kGcQueuedFlag;
     gc_marked_bytes += p->gc_size();
     p->mark();
+}
+
+void release_block(void* p, int size) {
+    if (size < kGcCacheClasses * 8) {
+        gc_cache[size / 8] = new (p) FreeBlock{nullptr, gc_cache[size / 8]};
+    } else {
+        std::free(p);
+    }
+}
+
+// Takes an object that is destroyed while still live off its list and out
+// of the counts: out of the allocated bytes, and out of the marked bytes when
+// it was already scanned this cycle (black, on the marked list).
+void forget_live_object(gc_object* p) {
+    list_remove(p);
+    p->succ = p->pred = nullptr;
+    gc_alloced_bytes -= p->gc_size();
+    if (!gc_is_white(p) && !(p->flags & kGcQueuedFlag)) gc_marked_bytes -= p->gc_size();
 }
 
 void full_collection() {
@@ -157,9 +182,23 @@ gc_object::gc_object() {
     }
 }
 
-void* gc_object::operator new(std::size_t size) { return gc_object_alloc(static_cast<int>(size)); }
+gc_object::~gc_object() {
+    if (succ && gc_colour() != kGcPermanentColour) forget_live_object(this);
+}
 
-void gc_object::operator delete(void* p) { gc_object_free(static_cast<gc_object*>(p)); }
+void* gc_object::operator new(std::size_t size) { return gc_object_alloc(size); }
+
+void gc_object::operator delete(void* p) {
+    // An argument of the new-expression threw before construction began: the
+    // block is still waiting for its constructor and was never linked.
+    if (pending_count > 0 && pending_blocks[pending_count - 1].block == p) {
+        const int size = pending_blocks[--pending_count].size;
+        gc_alloced_bytes -= size;
+        release_block(p, size);
+        return;
+    }
+    gc_object_free(static_cast<gc_object*>(p));
+}
 
 void gc_init() {
     list_clear(&gc_queued_list);
@@ -168,8 +207,9 @@ void gc_init() {
     list_clear(&gc_free_list);
 }
 
-void* gc_object_alloc(int size) {
-    size = (size + 7) & ~7;
+void* gc_object_alloc(std::size_t requested) {
+    if (requested > kLargestObjectBytes) dbg_out_of_memory();
+    const int size = static_cast<int>((requested + 7) & ~std::size_t{7});
     gc_new_bytes += size;
     destroy_dead_objects(size);
 
@@ -181,21 +221,13 @@ void* gc_object_alloc(int size) {
     return p;
 }
 
-void gc_object_free(gc_object* p) {
-    const int size = dead_block_size(p);
-    gc_free_bytes -= size;
-    if (size < kGcCacheClasses * 8) {
-        gc_cache[size / 8] = new (p) FreeBlock{nullptr, gc_cache[size / 8]};
-    } else {
-        std::free(p);
-    }
-}
+void gc_object_free(gc_object* p) { release_block(p, dead_block_size(p)); }
 
 void gc_ext_malloced(int bytes) { gc_ext_new_bytes.fetch_add(bytes); }
 
 void gc_queue(gc_object* p) {
     if (!gc_is_white(p)) return;
-    p->flags ^= 1;
+    p->flags = (p->flags ^ 1) | kGcQueuedFlag;
     list_remove(p);
     list_append(p, &gc_queued_list);
 }

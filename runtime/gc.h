@@ -27,13 +27,17 @@ struct gc_interface;
 // objects such as the permanent empty arrays and the list sentinels) becomes
 // permanent. Doing this in the constructor, not in the allocator, keeps the
 // header safe from the zero-initialisation that `new T()` performs.
+//
+// An object destroyed while still on one of the live lists (its constructor
+// threw, or code deleted it directly) is taken off that list and out of the
+// counts by the destructor, so the collector never walks freed memory.
 struct gc_object {
-    gc_object* succ;
+    gc_object* succ;  // null once the object is on no list
     gc_object* pred;
-    int flags;  // allocated size (a multiple of 8) | colour in the low 2 bits
+    int flags;  // allocated size (a multiple of 8) | kGcQueuedFlag | colour (low 2 bits)
 
     gc_object();
-    virtual ~gc_object() {}
+    virtual ~gc_object();
     // Queues every collected object this one references.
     virtual void mark() {}
 
@@ -48,6 +52,9 @@ struct gc_object {
 };
 
 constexpr int kGcPermanentColour = 3;
+// Set while the object is on the queued list (grey), so that an object
+// destroyed early can be taken out of the right count.
+constexpr int kGcQueuedFlag = 4;
 constexpr int kGcFullCollectionBytes = 8388608;
 constexpr int kGcCacheClasses = 8;     // blocks of 0, 8, .. 56 bytes
 constexpr int kGcLocalsCapacity = 8192;
@@ -74,8 +81,10 @@ void gc_init();
 
 // Storage for a new object of the given size, counted as allocated; the
 // object's constructor links it white at the tail of the unmarked list.
-// Destroys about as many dead bytes as it allocates first.
-void* gc_object_alloc(int size);
+// Destroys about as many dead bytes as it allocates first. A size the int
+// counts cannot hold, or memory that has run out, ends the program with the
+// fatal report "Out of memory".
+void* gc_object_alloc(std::size_t size);
 // Releases an object's storage; reached from the deleting destructor.
 void gc_object_free(gc_object* p);
 // Counts an outside buffer (image, sound, file data) towards the next full

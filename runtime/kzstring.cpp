@@ -5,13 +5,16 @@
 #include <cstring>
 
 #include "runtime/array.h"
+#include "runtime/errors.h"
 
 String::Rep String::nullRep{1, 0};
 
-String::Rep* String::Allocate(int length) {
-    Rep* rep = static_cast<Rep*>(std::malloc(sizeof(Rep) + sizeof(Char) * length));
+String::Rep* String::Allocate(int64_t length) {
+    // Lengths are ints: a longer text cannot exist, whatever memory is left.
+    if (length > INT32_MAX) dbg_out_of_memory();
+    Rep* rep = static_cast<Rep*>(kzMalloc(sizeof(Rep) + sizeof(Char) * static_cast<std::size_t>(length)));
     rep->refs = 1;
-    rep->length = length;
+    rep->length = static_cast<int>(length);
     return rep;
 }
 
@@ -42,13 +45,13 @@ String::String(const Char* data, int length) : rep_(&nullRep) {
 }
 
 String::String(const char* text) : rep_(&nullRep) {
-    const int length = static_cast<int>(std::strlen(text));
+    const std::size_t length = std::strlen(text);
     if (length == 0) {
         retain(rep_);
         return;
     }
-    rep_ = Allocate(length);
-    for (int i = 0; i < length; ++i) rep_->data[i] = static_cast<unsigned char>(text[i]);
+    rep_ = Allocate(static_cast<int64_t>(length));
+    for (std::size_t i = 0; i < length; ++i) rep_->data[i] = static_cast<unsigned char>(text[i]);
 }
 
 String::String(int value) : String() {
@@ -95,7 +98,7 @@ String String::Substring(int start) const {
 String operator+(const String& a, const String& b) {
     if (a.Length() == 0) return b;
     if (b.Length() == 0) return a;
-    String::Rep* rep = String::Allocate(a.Length() + b.Length());
+    String::Rep* rep = String::Allocate(int64_t{a.Length()} + b.Length());
     std::memcpy(rep->data, a.Data(), sizeof(Char) * a.Length());
     std::memcpy(rep->data + a.Length(), b.Data(), sizeof(Char) * b.Length());
     return String(rep);
@@ -115,7 +118,7 @@ String String::Join(const Array<String>& pieces) const {
     for (const String& piece : pieces) total += piece.Length();
     if (total == 0) return String();
 
-    Rep* rep = Allocate(static_cast<int>(total));
+    Rep* rep = Allocate(total);
     Char* out = rep->data;
     for (int i = 0; i < count; ++i) {
         if (i > 0) {
@@ -174,7 +177,7 @@ String String::Replace(const String& find, const String& replacement) const {
     const int64_t total = length + int64_t{occurrences} * (replacement.Length() - find_length);
     if (total == 0) return String();
 
-    Rep* rep = Allocate(static_cast<int>(total));
+    Rep* rep = Allocate(total);
     Char* out = rep->data;
     int begin = 0;
     for (int i = 0; i < occurrences; ++i) {
@@ -218,7 +221,7 @@ void String::AppendUtf8(std::string& out) const {
 template <class C>
 String::CString<C>::CString(const String& text) {
     const int length = text.Length();
-    buf_ = static_cast<Buf*>(std::malloc(sizeof(Buf) + length + 1));
+    buf_ = static_cast<Buf*>(kzMalloc(sizeof(Buf) + length + 1));
     buf_->refs = 1;
     for (int i = 0; i < length; ++i) buf_->chars[i] = static_cast<C>(text[i] & 0xff);
     buf_->chars[length] = 0;

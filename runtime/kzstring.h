@@ -73,7 +73,9 @@ public:
 
 private:
     explicit String(Rep* adopted) : rep_(adopted) {}
-    static Rep* Allocate(int length);
+    // A Rep for `length` characters (more than 0); a length beyond the int
+    // range ends the program with the fatal report "Out of memory".
+    static Rep* Allocate(int64_t length);
     static void retain(Rep* rep) { ++rep->refs; }
     static void release(Rep* rep);
 

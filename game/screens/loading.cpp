@@ -1,7 +1,6 @@
 // The loading screen: a yellow disc with an orange band and the logo, inside
 // two rings of fading dots that turn a little further every update.
 #include <algorithm>
-#include <cmath>
 
 #include "game/myapp.h"
 
@@ -40,9 +39,9 @@ int c_MyApp::p_SpinnerRing(float grey, float startDegrees, float radius) {
     const float cx = kz_Tarvo_jscrw * 0.5f;
     const float cy = kz_Tarvo_jscrh * 0.5f;
     for (m_i = 0; m_i < kDotsPerRing; ++m_i) {
-        const float angle = (startDegrees + kDotSpacingDegrees * m_i) * D2R;
+        const SinCos turn = SinCosOfDegrees(startDegrees + kDotSpacingDegrees * m_i);
         p_SetCol(grey, grey, grey, m_i / 10.0f);
-        p_Oval(cx + std::sin(angle) * radius, cy - std::cos(angle) * radius, kDotRadius, kDotRadius);
+        p_Oval(cx + turn.sin * radius, cy - turn.cos * radius, kDotRadius, kDotRadius);
     }
     return 0;
 }

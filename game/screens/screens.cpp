@@ -6,9 +6,7 @@
 int c_MyApp::p_Menu() { return 0; }
 int c_MyApp::p_LoadMenu() { return 0; }
 int c_MyApp::p_OuyaQuit() { return 0; }
-int c_MyApp::p_Game() { return 0; }
 int c_MyApp::p_InGame() { return 0; }
-int c_MyApp::p_LoadGame() { return 0; }
 int c_MyApp::p_GameOver() { return 0; }
 int c_MyApp::p_CreditBox() { return 0; }
 int c_MyApp::p_BadgesBox() { return 0; }

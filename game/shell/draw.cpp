@@ -2,9 +2,6 @@
 // record of 15 floats carrying the current scale, rotation, colour, alpha and
 // blend code; the render replays the list. Also the palette and the number
 // formatter.
-#include <cmath>
-#include <limits>
-
 #include "game/myapp.h"
 
 namespace {
@@ -45,13 +42,6 @@ void AppendRecord(c_MyApp& app, float kind, float x, float y, float sizeX, float
 }
 
 }  // namespace
-
-int TruncToInt(float value) {
-    if (std::isnan(value)) return 0;
-    if (value >= 2147483648.0f) return std::numeric_limits<int>::max();
-    if (value <= -2147483648.0f) return std::numeric_limits<int>::min();
-    return static_cast<int>(value);
-}
 
 int c_MyApp::p_ResetDraw() {
     m_sizeX = 1;

@@ -1,8 +1,6 @@
 // The proportional bitmap text writer: one image record per visible
 // character of the font image, with narrow and wide letters, button glyphs
 // written as "¬" and a letter, and "\n" (a backslash and an "n") as line break.
-#include <cmath>
-
 #include "game/myapp.h"
 
 namespace {
@@ -14,7 +12,6 @@ constexpr int kGlyphMarkMeasure = 2;  // a glyph pair measures as advance + 2
 constexpr int kButtonGlyphWidth = 4;
 constexpr int kWideButtonGlyphWidth = 6;
 constexpr int kKeyboardGlyphOffset = 16;  // keyboard glyphs 112.. follow the controller's 96..
-constexpr float kDegreesToRadians = 0.0174532924f;
 
 // The width adjustment of a font frame: wide and narrow letters.
 int FrameWidthAdjustment(int frame) {
@@ -85,9 +82,9 @@ int c_MyApp::p_Text(float x, float y, String text, float ax, float ay) {
     const String s = String(" ") + text;
     const int n = s.Length();
 
-    const float theta = -m_rotation * kDegreesToRadians;
-    const float cosT = std::cos(theta);
-    const float sinT = std::sin(theta);
+    const SinCos turn = SinCosOfDegrees(-m_rotation);
+    const float cosT = turn.cos;
+    const float sinT = turn.sin;
     const float width = static_cast<float>(MeasureText(s, advance, m_sizeX));
     const float height = static_cast<float>(lineHeight) * m_sizeY;
     const float k = (ay - 1) * 0.5f;

@@ -1,25 +1,70 @@
 #include "tests/support/child_process.h"
 
 #include <poll.h>
+#include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
 bool in_child = false;
 
-void DrainInto(int fd, std::string& sink, bool& open) {
-    char chunk[4096];
-    const ssize_t n = read(fd, chunk, sizeof chunk);
-    if (n > 0) {
-        sink.append(chunk, static_cast<size_t>(n));
-    } else {
-        open = false;
+// A child that stays silent this long is stuck: it is killed, so the test
+// fails instead of hanging.
+constexpr int kSilenceLimitMs = 120000;
+
+struct Stream {
+    int fd;
+    std::string* sink;
+};
+
+// Reads every stream into its sink until all are closed (a terminal reports
+// an error instead of the end once the child is gone: the same here).
+void Collect(pid_t pid, std::vector<Stream> streams) {
+    std::vector<pollfd> fds;
+    for (const Stream& s : streams) fds.push_back({s.fd, POLLIN, 0});
+    size_t open = streams.size();
+    while (open > 0) {
+        if (poll(fds.data(), fds.size(), kSilenceLimitMs) <= 0) {
+            kill(pid, SIGKILL);
+            break;
+        }
+        for (size_t i = 0; i < fds.size(); ++i) {
+            if (fds[i].fd < 0 || !fds[i].revents) continue;
+            char chunk[4096];
+            const ssize_t n = read(fds[i].fd, chunk, sizeof chunk);
+            if (n > 0) {
+                streams[i].sink->append(chunk, static_cast<size_t>(n));
+            } else {
+                fds[i].fd = -1;
+                --open;
+            }
+        }
     }
+    for (const Stream& s : streams) close(s.fd);
+}
+
+void Finish(pid_t pid, ChildResult& result) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (WIFEXITED(status)) {
+        result.exited = true;
+        result.exit_status = WEXITSTATUS(status);
+    } else if (WIFSIGNALED(status)) {
+        result.signal = WTERMSIG(status);
+    }
+}
+
+[[noreturn]] void RunBody(const std::function<void()>& body) {
+    in_child = true;
+    body();
+    std::fflush(nullptr);
+    _exit(0);
 }
 
 }  // namespace
@@ -36,14 +81,11 @@ ChildResult RunInChild(const std::function<void()>& body, const std::string& std
 
     const pid_t pid = fork();
     if (pid == 0) {
-        in_child = true;
         dup2(in[0], 0);
         dup2(out[1], 1);
         dup2(err[1], 2);
         for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) close(fd);
-        body();
-        std::fflush(nullptr);
-        _exit(0);
+        RunBody(body);
     }
 
     close(in[0]);
@@ -57,29 +99,21 @@ ChildResult RunInChild(const std::function<void()>& body, const std::string& std
     close(in[1]);
 
     ChildResult result;
-    bool out_open = true, err_open = true;
-    // A child that stays silent this long is stuck: it is killed, so the
-    // test fails instead of hanging.
-    constexpr int kSilenceLimitMs = 120000;
-    while (out_open || err_open) {
-        pollfd fds[2] = {{out_open ? out[0] : -1, POLLIN, 0}, {err_open ? err[0] : -1, POLLIN, 0}};
-        if (poll(fds, 2, kSilenceLimitMs) <= 0) {
-            kill(pid, SIGKILL);
-            break;
-        }
-        if (out_open && fds[0].revents) DrainInto(out[0], result.out, out_open);
-        if (err_open && fds[1].revents) DrainInto(err[0], result.err, err_open);
-    }
-    close(out[0]);
-    close(err[0]);
+    Collect(pid, {{out[0], &result.out}, {err[0], &result.err}});
+    Finish(pid, result);
+    return result;
+}
 
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (WIFEXITED(status)) {
-        result.exited = true;
-        result.exit_status = WEXITSTATUS(status);
-    } else if (WIFSIGNALED(status)) {
-        result.signal = WTERMSIG(status);
-    }
+ChildResult RunInTerminal(const std::function<void()>& body) {
+    std::fflush(stdout);
+    std::fflush(stderr);
+    int terminal = -1;
+    const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (pid < 0) std::abort();
+    if (pid == 0) RunBody(body);
+
+    ChildResult result;
+    Collect(pid, {{terminal, &result.out}});
+    Finish(pid, result);
     return result;
 }

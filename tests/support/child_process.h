@@ -17,3 +17,8 @@ struct ChildResult {
 // `body` runs in the child; if it returns, the child exits with status 0.
 // `stdin_text` is written to the child's standard input, which is then closed.
 ChildResult RunInChild(const std::function<void()>& body, const std::string& stdin_text = "");
+
+// As RunInChild, with a new pseudo-terminal as the child's standard input,
+// output and error, the way a program started from a shell has them. All it
+// writes arrives in `out`, with the terminal's line ends ("\r\n").
+ChildResult RunInTerminal(const std::function<void()>& body);

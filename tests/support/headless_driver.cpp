@@ -208,6 +208,19 @@ void HeadlessDriver::WatchDraws(bool on) { g_watch_draws = on; }
 
 long long HeadlessDriver::CollectorBytes() const { return g_event_bytes; }
 
+HeadlessDriver::FrameBytes HeadlessDriver::CollectorBytesOfFrames(int frames, const std::function<void()>& update) {
+    FrameBytes bytes;
+    for (int i = 0; i < frames; ++i) {
+        const long long beforeUpdate = CollectorBytes();
+        update();
+        const long long beforeRender = CollectorBytes();
+        Render();
+        bytes.updates += beforeRender - beforeUpdate;
+        bytes.renders += CollectorBytes() - beforeRender;
+    }
+    return bytes;
+}
+
 std::vector<DrawRecord> HeadlessDriver::DisplayList() const {
     const c_MyApp& app = App();
     std::vector<DrawRecord> records;

@@ -7,6 +7,7 @@
 // tests run the driver in a child process.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -88,6 +89,12 @@ public:
     void WatchDraws(bool on);
     // Collector bytes allocated by the events the host forwarded so far.
     long long CollectorBytes() const;
+    // Collector bytes allocated over `frames` frames by their updates (each
+    // run by `update`) and by the renders after them.
+    struct FrameBytes {
+        long long updates = 0, renders = 0;
+    };
+    FrameBytes CollectorBytesOfFrames(int frames, const std::function<void()>& update);
     std::string DataDir() const { return scratch_.File("data"); }
     std::string StateFile() const { return scratch_.File(".zarnikstate"); }
 

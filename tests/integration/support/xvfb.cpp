@@ -34,7 +34,7 @@ std::vector<char*> Argv(std::vector<std::string>& args) {
 
 }  // namespace
 
-bool XvfbServer::Start() {
+bool XvfbServer::Start(const std::vector<std::string>& more_arguments) {
     int fds[2];
     if (pipe(fds) != 0) {
         error_ = "pipe failed";
@@ -45,6 +45,7 @@ bool XvfbServer::Start() {
     // client connecting during the reset is refused.
     std::vector<std::string> args = {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24",
                                      "-nolisten", "tcp", "-noreset"};
+    args.insert(args.end(), more_arguments.begin(), more_arguments.end());
     std::vector<char*> argv = Argv(args);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);

@@ -14,9 +14,10 @@ public:
     XvfbServer& operator=(const XvfbServer&) = delete;
     ~XvfbServer() { Stop(); }
 
-    // Starts the server and waits (bounded) until it accepts clients.
-    // Returns false, with the reason in Error(), when it does not come up.
-    bool Start();
+    // Starts the server, with any further arguments given, and waits
+    // (bounded) until it accepts clients. Returns false, with the reason in
+    // Error(), when it does not come up.
+    bool Start(const std::vector<std::string>& more_arguments = {});
     void Stop();
 
     const std::string& Display() const { return display_; }

@@ -62,6 +62,16 @@ TEST_F(DeviceTest, TextureIsExactSizeOrWhenRefusedRetriedAtPowerOfTwoSizes) {
     }
 }
 
+// Past 2^30 an int holds no power of two: the refused size is not retried
+// (doubling would overflow and never reach it).
+TEST_F(DeviceTest, TextureWiderThanTheLargestPowerOfTwoIsNotRetried) {
+    auto* surface = new gxtkSurface();
+    surface->SetData(nullptr, (1 << 30) + 1, 1, 4);
+    gl.FailNext(GlOp::TexImage2D);
+    surface->Bind();
+    EXPECT_EQ(Sizes(GlOp::TexImage2D, gl, 3), (std::vector<int>{(1 << 30) + 1, 1}));
+}
+
 TEST_F(DeviceTest, TextureIsMadeOncePerContextFromTheKeptPixelsAndNotBeforeAnyWindow) {
     gxtkSurface* surface = BlankSurface(4, 4);
     glfwGraphicsSeq = 0;

@@ -1,5 +1,6 @@
 // The graphics module over a device with recorded OpenGL: image frames and
 // flags, the transform and its stack, and what reaches the device.
+#include <climits>
 #include <cmath>
 
 #include "framework/app.h"
@@ -198,6 +199,15 @@ TEST_F(GraphicsModuleTest, BeginRenderResetsTheFrameStateAndTheScissorToTheAppli
     EXPECT_EQ(device->color, 0xffffffffu);
     EXPECT_EQ(device->blendInForce, 0);
     EXPECT_EQ(gl.Calls(GlOp::Disable).back().Arg(0), GL_SCISSOR_TEST);
+}
+
+// NaN and values beyond the int range have no truncation: NaN gives 0 and
+// the rest saturate, down to the bottom-up row OpenGL is given.
+TEST_F(GraphicsModuleTest, ScissorValuesWithoutAnIntSaturate) {
+    kz_graphics_SetScissor(std::nanf(""), -1e10f, 1e10f, 5.9f);
+    const GlCall box = gl.Calls(GlOp::Scissor).at(0);
+    EXPECT_EQ(std::vector<int>({box.Arg(0), box.Arg(1), box.Arg(2), box.Arg(3)}),
+              std::vector<int>({0, INT_MAX, INT_MAX, 5}));
 }
 
 TEST_F(GraphicsModuleTest, ImagesAndTheDefaultFontLoadFromTheDataFolderAndMissingOnesAreNull) {

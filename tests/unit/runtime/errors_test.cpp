@@ -1,9 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <fstream>
+#include <future>
 #include <string>
+#include <thread>
 
+#include "runtime/array.h"
 #include "runtime/errors.h"
 #include "runtime/object.h"
 #include "tests/support/child_process.h"
@@ -44,6 +51,14 @@ TEST(ErrorsTest, FatalErrorReportsThenFollowsTheStopProtocolOnStandardInput) {
         EXPECT_EQ(r.err, c.err) << c.input;
         EXPECT_EQ(r.exit_status, c.status) << c.input;
     }
+}
+
+// Someone who started the program from a shell gets the report and the end,
+// not a program waiting for a command on the terminal.
+TEST(ErrorsTest, FatalErrorEndsAtOnceWhenStandardInputIsATerminal) {
+    const ChildResult r = RunInTerminal([] { kzError(String("x")); });
+    EXPECT_EQ(r.out, "Zarnik Runtime Error : x\r\n\r\n{{~~~~}}\r\n\r\n");
+    EXPECT_EQ(r.exit_status, kFailureStatus);
 }
 
 TEST(ErrorsTest, FatalErrorNarrowsTheMessageToEightBits) {
@@ -102,6 +117,62 @@ TEST(ErrorsTest, SignalsBecomeFatalErrorsWithTheirMessages) {
         EXPECT_EQ(r.out, std::string("Zarnik Runtime Error : ") + c.message + "\n\n") << c.message;
         EXPECT_EQ(r.err, kStopLine) << c.message;
         EXPECT_EQ(r.exit_status, kFailureStatus) << c.message;
+    }
+}
+
+// The crash report takes no lock and allocates nothing: it is written even
+// while another thread holds both standard streams, and the program ends at
+// once (a tool's "r" is not read: a crashed program cannot go on).
+TEST(ErrorsTest, CrashReportIsWrittenWhileTheStreamsAreLockedAndEndsTheProgram) {
+    const ChildResult r = RunInChild(
+        [] {
+            std::signal(SIGSEGV, sighandler);
+            std::promise<void> locked;
+            std::thread([&locked] {
+                flockfile(stdout);
+                flockfile(stderr);
+                locked.set_value();
+                for (;;) pause();
+            }).detach();
+            locked.get_future().wait_for(std::chrono::seconds(10));
+            std::raise(SIGSEGV);
+        },
+        "r\n");
+    EXPECT_EQ(r.out, "Zarnik Runtime Error : Memory access violation\n\n");
+    EXPECT_EQ(r.err, kStopLine);
+    EXPECT_EQ(r.exit_status, kFailureStatus);
+}
+
+// The address space left to a process that is already using what it uses.
+void LimitAddressSpaceToCurrentUse() {
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t bytes = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + (16 << 20);
+    const rlimit limit{bytes, bytes};
+    setrlimit(RLIMIT_AS, &limit);
+}
+
+TEST(ErrorsTest, RequestsThatCannotBeMetEndWithTheOutOfMemoryReport) {
+    const auto long_text = [](int length) { return String(std::string(length, 'a').c_str()); };
+    const struct {
+        const char* what;
+        std::function<void()> request;
+        bool runs_out_for_real;
+    } cases[] = {
+        // 65,536 x 32,768 characters of separator: one more than an int holds.
+        {"join", [&] { long_text(65536).Join(Array<String>(32769)); }, false},
+        {"replace", [&] { long_text(65536).Replace(String("a"), long_text(32769)); }, false},
+        {"array beyond the int range", [] { Array<int> huge(600'000'000); }, false},
+        {"memory exhausted", [] { LimitAddressSpaceToCurrentUse(); Array<char> huge(1'000'000'000); }, true},
+    };
+    for (const auto& c : cases) {
+#if defined(__SANITIZE_ADDRESS__)
+        if (c.runs_out_for_real) continue;  // the sanitizer reports failed allocations itself
+#endif
+        const ChildResult r = RunInChild(c.request);
+        EXPECT_EQ(r.out, "Zarnik Runtime Error : Out of memory\n\n") << c.what;
+        EXPECT_EQ(r.err, kStopLine) << c.what;
+        EXPECT_EQ(r.exit_status, kFailureStatus) << c.what;
     }
 }
 

@@ -68,4 +68,13 @@ TEST(MathTest, CornerCasesOfAbsAndMax) {
     EXPECT_NEAR(R2D * D2R, 1.0f, 1e-6f);
 }
 
+TEST(MathTest, TruncToIntTruncatesTowardZeroAndSaturatesWhereACastWouldBeUndefined) {
+    const float inf = std::numeric_limits<float>::infinity();
+    const struct { float value; int expected; } cases[] = {
+        {2.9f, 2}, {-2.9f, -2}, {std::numeric_limits<float>::quiet_NaN(), 0}, {inf, INT_MAX}, {-inf, INT_MIN},
+        {2147483648.0f, INT_MAX}, {-2147483648.0f, INT_MIN}, {2147483520.0f, 2147483520},
+    };
+    for (const auto& c : cases) EXPECT_EQ(TruncToInt(c.value), c.expected) << c.value;
+}
+
 }  // namespace

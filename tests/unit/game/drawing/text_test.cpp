@@ -57,6 +57,23 @@ TEST_P(TextTest, GlyphsLandWhereTheWorkedExampleSays) {
     }
 }
 
+// Text turns with the runtime's double-precision sine and cosine, as images
+// do; at 13 and 19 degrees the float functions differ in the last bit.
+TEST(TextRotationTest, GlyphsTurnWithTheSharedSineAndCosine) {
+    for (const float angle : {13.0f, 19.0f}) {
+        c_MyApp* app = new c_MyApp();
+        app->m_fontImage = kFont;
+        app->m_imageInfo[kFont * 3] = 7;
+        app->p_CLS2D(0, 0, 0, 1);
+        app->p_SetSize(1, 1);
+        app->p_SetRot(angle);
+        app->p_Text(0, 0, String("A"), 0, 1);
+        const SinCos turn = SinCosOfDegrees(angle);
+        EXPECT_EQ(app->m_drawList[1], turn.cos * 7) << angle;  // one advance along the line
+        EXPECT_EQ(app->m_drawList[2], turn.sin * 7) << angle;
+    }
+}
+
 std::vector<Char> Text(const std::string& ascii) { return std::vector<Char>(ascii.begin(), ascii.end()); }
 
 // The pen starts on the prefixed space, so the first character sits one

@@ -26,17 +26,9 @@ TEST(ShellSteadyState, TheTitleModeAllocatesNoCollectorBytesPerUpdateOrRender) {
         driver.Frames(5);
         ASSERT_EQ(kz_Tarvo_DebugMode, debugLine ? 1 : 0);
 
-        long long byUpdates = 0, byRenders = 0;
-        for (int i = 0; i < 60; ++i) {
-            const long long beforeUpdate = driver.CollectorBytes();
-            driver.Update();
-            const long long beforeRender = driver.CollectorBytes();
-            driver.Render();
-            byUpdates += beforeRender - beforeUpdate;
-            byRenders += driver.CollectorBytes() - beforeRender;
-        }
-        EXPECT_EQ(byUpdates, 0);
-        EXPECT_EQ(byRenders, 0);
+        const HeadlessDriver::FrameBytes bytes = driver.CollectorBytesOfFrames(60, [&] { driver.Update(); });
+        EXPECT_EQ(bytes.updates, 0);
+        EXPECT_EQ(bytes.renders, 0);
     }
 }
 
