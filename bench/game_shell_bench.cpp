@@ -11,6 +11,7 @@
 
 #include "game/program.h"
 #include "tests/integration/support/xvfb.h"
+#include "tests/support/child_process.h"
 #include "tests/support/headless_driver.h"
 #include "tests/unit/devices/png_fixture.h"
 

@@ -9,68 +9,56 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <thread>
 
-#include "tests/e2e/close_box.h"
+#include "tests/e2e/x_window.h"
 #include "tests/integration/support/xvfb.h"
+#include "tests/support/child_process.h"
 #include "tests/support/scratch_files.h"
+#include "tests/support/wait_until.h"
 
 extern char** environ;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+constexpr std::chrono::seconds kBound(15);
+constexpr std::chrono::milliseconds kPoll(20);
 
-// Polls `done` every 20 ms until it holds or `bound` has passed.
-bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds bound = std::chrono::seconds(15)) {
-    const auto give_up = Clock::now() + bound;
-    while (!done()) {
-        if (Clock::now() > give_up) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-}
-
-// A window's pixels as the X server has them; empty when it cannot be read.
+// A picture of the window, judged at a few points with a small tolerance.
 struct Screenshot {
-    int width = 0, height = 0;
-    std::string rgb;
+    WindowPixels pixels;
 
-    static Screenshot Of(const std::string& window) {
-        Screenshot shot;
-        const CommandResult r = RunCommand({"import", "-window", window, "-depth", "8", "ppm:-"});
-        int header = 0;
-        if (r.status != 0 || std::sscanf(r.out.c_str(), "P6 %d %d 255%n", &shot.width, &shot.height, &header) != 2)
-            return {};
-        shot.rgb = r.out.substr(header + 1);
-        return shot.rgb.size() < size_t(shot.width) * shot.height * 3 ? Screenshot{} : shot;
+    static Screenshot Of(const std::string& window) { return {ReadWindowPixels(window)}; }
+    bool Near(int x, int y, std::uint32_t rgb) const {
+        const std::uint32_t p = pixels.At(x, y);
+        for (int shift : {16, 8, 0}) {
+            if (std::abs(int(p >> shift & 0xff) - int(rgb >> shift & 0xff)) > 6) return false;
+        }
+        return true;
     }
-    const unsigned char* At(int x, int y) const {
-        return reinterpret_cast<const unsigned char*>(rgb.data()) + (size_t(y) * width + x) * 3;
-    }
-    bool Near(int x, int y, int r, int g, int b) const {
-        const unsigned char* p = At(x, y);
-        return std::abs(p[0] - r) <= 6 && std::abs(p[1] - g) <= 6 && std::abs(p[2] - b) <= 6;
-    }
-    // Pixels in the rectangle whose every channel is above 200.
+    // Pixels in the rectangle whose every channel is above 200; none when
+    // the picture does not reach that far.
     int LightPixels(int x0, int y0, int x1, int y1) const {
+        if (pixels.width < x1 || pixels.height < y1) return 0;
         int n = 0;
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x) n += At(x, y)[0] > 200 && At(x, y)[1] > 200 && At(x, y)[2] > 200;
+        for (int y = y0; y < y1; ++y) {
+            for (int x = x0; x < x1; ++x) {
+                const std::uint32_t p = pixels.At(x, y);
+                n += (p >> 16 & 0xff) > 200 && (p >> 8 & 0xff) > 200 && (p & 0xff) > 200;
+            }
+        }
         return n;
     }
 };
 
-// The loading screen's background, its orange band and its yellow disc, at
-// points clear of the logo and the spinner.
+// The window at its size, with the loading screen's background, its orange
+// band and its yellow disc, at points clear of the logo and the spinner.
 bool ShowsTheLoadingScreen(const Screenshot& shot) {
-    return shot.width >= 640 && shot.height >= 480 && shot.Near(5, 5, 40, 40, 80) && shot.Near(20, 240, 187, 124, 66) &&
-           shot.Near(320, 99, 212, 212, 16);
+    return shot.pixels.width == 640 && shot.pixels.height == 480 && shot.Near(5, 5, 0x282850) &&
+           shot.Near(20, 240, 0xbb7c42) && shot.Near(320, 99, 0xd4d410);
 }
 
 // The program started from a scratch folder that links the generated data
@@ -116,11 +104,11 @@ protected:
     // The id of the program's window, once it is mapped ("" if it never is).
     std::string Window() {
         std::string id;
-        WaitFor([&] {
+        WaitUntil([&] {
             const CommandResult r = RunCommand({"xdotool", "search", "--onlyvisible", "--name", "^Tarvolan$"});
             id = r.status == 0 ? r.out.substr(0, r.out.find('\n')) : "";
             return !id.empty();
-        });
+        }, kBound, kPoll);
         return id;
     }
 
@@ -135,9 +123,24 @@ protected:
     // normally within the bound.
     int ExitStatus() {
         int status = 0;
-        if (!WaitFor([&] { return waitpid(pid_, &status, WNOHANG) == pid_; })) return -1;
+        if (!WaitUntil([&] { return waitpid(pid_, &status, WNOHANG) == pid_; }, kBound, kPoll)) return -1;
         pid_ = -1;
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    // F4 ends the program on its press, so only the press is sent: a release
+    // sent after it would find the window gone, and xdotool would fail
+    // although the program did what it should. The exit status is the judge.
+    int EndWithF4(const std::string& id) {
+        RunCommand({"xdotool", "keydown", "--window", id, "F4"});
+        return ExitStatus();
+    }
+
+    // The loading screen once it shows, or the last picture taken.
+    Screenshot LoadingScreen(const std::string& id) {
+        Screenshot shot;
+        WaitUntil([&] { return ShowsTheLoadingScreen(shot = Screenshot::Of(id)); }, kBound, kPoll);
+        return shot;
     }
 
     XvfbServer server_;
@@ -145,37 +148,26 @@ protected:
     pid_t pid_ = -1;
 };
 
-TEST_F(ProgramTest, TheWindowIs640By480AndTitledTarvolan) {
-    Start();
-    const std::string id = Window();
-    ASSERT_FALSE(id.empty()) << Output();
-    const CommandResult info = RunCommand({"xwininfo", "-id", id});
-    EXPECT_NE(info.out.find("Width: 640\n"), std::string::npos) << info.out;
-    EXPECT_NE(info.out.find("Height: 480\n"), std::string::npos) << info.out;
-    const CommandResult name = RunCommand({"xdotool", "getwindowname", id});
-    EXPECT_EQ(name.out, "Tarvolan\n");
-}
-
+// The window is found by its exact title; the picture shows its size.
 TEST_F(ProgramTest, ItShowsTheLoadingScreenF1BringsUpTheDebugLineAndF4EndsWithStatusZero) {
     Start();
     const std::string id = FocusedWindow();
     ASSERT_FALSE(id.empty()) << Output();
-    Screenshot shot;
-    ASSERT_TRUE(WaitFor([&] { return ShowsTheLoadingScreen(shot = Screenshot::Of(id)); }))
-        << "corner, band and disc: " << (shot.width == 0 ? "no picture" : "other colours");
+    const Screenshot shot = LoadingScreen(id);
+    ASSERT_TRUE(ShowsTheLoadingScreen(shot))
+        << "size, corner, band and disc: " << (shot.pixels.width == 0 ? "no picture" : "other colours");
     // The line sits at the bottom left, where the loading screen is plain.
     EXPECT_EQ(shot.LightPixels(16, 440, 320, 472), 0);
     ASSERT_EQ(RunCommand({"xdotool", "key", "--window", id, "F1"}).status, 0);
-    EXPECT_TRUE(WaitFor([&] { return Screenshot::Of(id).LightPixels(16, 440, 320, 472) > 20; }));
-    ASSERT_EQ(RunCommand({"xdotool", "key", "--window", id, "F4"}).status, 0);
-    EXPECT_EQ(ExitStatus(), 0) << Output();
+    EXPECT_TRUE(WaitUntil([&] { return Screenshot::Of(id).LightPixels(16, 440, 320, 472) > 20; }, kBound, kPoll));
+    EXPECT_EQ(EndWithF4(id), 0) << Output();
 }
 
 TEST_F(ProgramTest, TheCloseBoxEndsWithStatusZero) {
     Start();
     const std::string id = Window();
     ASSERT_FALSE(id.empty()) << Output();
-    ASSERT_TRUE(ClickCloseBox(id));
+    ClickCloseBox(id);
     EXPECT_EQ(ExitStatus(), 0) << Output();
 }
 
@@ -184,11 +176,10 @@ TEST_F(ProgramTest, WithoutASoundDeviceItSaysSoAndRunsOn) {
     Start();
     const std::string id = FocusedWindow();
     ASSERT_FALSE(id.empty()) << Output();
-    EXPECT_TRUE(WaitFor([&] { return ShowsTheLoadingScreen(Screenshot::Of(id)); }));
+    EXPECT_TRUE(ShowsTheLoadingScreen(LoadingScreen(id)));
     EXPECT_EQ(waitpid(pid_, nullptr, WNOHANG), 0) << "still running";
     EXPECT_NE(Output().find("OpenAl error: alcOpenDevice failed\n"), std::string::npos) << Output();
-    ASSERT_EQ(RunCommand({"xdotool", "key", "--window", id, "F4"}).status, 0);
-    EXPECT_EQ(ExitStatus(), 0) << Output();
+    EXPECT_EQ(EndWithF4(id), 0) << Output();
 }
 
 }  // namespace

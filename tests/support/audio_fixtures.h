@@ -3,20 +3,17 @@
 // OpenAL configuration.
 #pragma once
 
-#include <spawn.h>
 #include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "tests/support/child_process.h"
 #include "tests/support/scratch_files.h"
+#include "tests/support/wait_until.h"
 
 namespace audio_fixtures {
 
@@ -100,17 +97,6 @@ inline bool WriteToneWav(const std::string& path, double frequency, int frames, 
     return WriteFileBytes(path, WavBytes(shape));
 }
 
-// Runs a program with arguments and no shell; true when it exits with 0.
-inline bool RunProgram(std::vector<std::string> args) {
-    std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return false;
-    int status = 0;
-    return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 // Encodes a WAV file to Ogg Vorbis with the system's oggenc, with the given
 // "NAME=value" comments.
 inline bool EncodeOgg(const std::string& wav_path, const std::string& ogg_path,
@@ -118,7 +104,7 @@ inline bool EncodeOgg(const std::string& wav_path, const std::string& ogg_path,
     std::vector<std::string> args = {"oggenc", "-Q", "-o", ogg_path};
     for (const std::string& comment : comments) args.insert(args.end(), {"-c", comment});
     args.push_back(wav_path);
-    return RunProgram(args);
+    return RunCommand(args).status == 0;
 }
 
 // Points OpenAL Soft at a configuration file holding `text`. It takes effect
@@ -128,15 +114,11 @@ inline bool UseOpenAlConfig(const std::string& path, const std::string& text) {
     return setenv("ALSOFT_CONF", path.c_str(), 1) == 0;
 }
 
-// Polls `done` until it holds or `bound` has passed; whether it held.
-template <class Condition>
-bool WaitUntil(Condition done, std::chrono::milliseconds bound = std::chrono::seconds(5)) {
-    const auto give_up = std::chrono::steady_clock::now() + bound;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > give_up) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
+// OpenAL Soft on its null backend, plus any `settings` of its [general]
+// section, for tests that need a device but no sound.
+inline bool UseNullAudio(const std::string& settings = "") {
+    static const ScratchDir config_dir;
+    return UseOpenAlConfig(config_dir.File("alsoft.conf"), "[general]\ndrivers=null\n" + settings);
 }
 
 }  // namespace audio_fixtures

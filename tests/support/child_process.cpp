@@ -117,3 +117,15 @@ ChildResult RunInTerminal(const std::function<void()>& body) {
     Finish(pid, result);
     return result;
 }
+
+CommandResult RunCommand(const std::vector<std::string>& command) {
+    const ChildResult r = RunInChild([&] {
+        std::vector<std::string> args = command;
+        std::vector<char*> argv;
+        for (std::string& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        execvp(argv[0], argv.data());
+        std::_Exit(127);
+    });
+    return CommandResult{r.exited ? r.exit_status : -1, r.out};
+}

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 struct ChildResult {
     bool exited = false;   // ended through exit (not killed by a signal)
@@ -22,3 +23,12 @@ ChildResult RunInChild(const std::function<void()>& body, const std::string& std
 // output and error, the way a program started from a shell has them. All it
 // writes arrives in `out`, with the terminal's line ends ("\r\n").
 ChildResult RunInTerminal(const std::function<void()>& body);
+
+struct CommandResult {
+    int status = -1;  // exit status, -1 when it did not exit normally
+    std::string out;
+};
+
+// Runs a program (found on PATH) with the given arguments, no shell involved.
+// Every program a test runs this way must be named in scripts/check-packages.
+CommandResult RunCommand(const std::vector<std::string>& argv);

@@ -1,15 +1,14 @@
 #include "tests/support/headless_driver.h"
 
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 #include "devices/gxtk_audio.h"
 #include "devices/gxtk_graphics.h"
 #include "game/program.h"
+#include "tests/support/audio_fixtures.h"
 
 namespace {
 
@@ -77,17 +76,6 @@ private:
     }
 };
 
-// OpenAL Soft reads its configuration when the first device opens.
-void UseNullAudio() {
-    static const ScratchDir config_dir;
-    static const bool configured = [] {
-        const std::string path = config_dir.File("alsoft.conf");
-        std::ofstream(path) << "[general]\ndrivers=null\n";
-        return setenv("ALSOFT_CONF", path.c_str(), 1) == 0;
-    }();
-    (void)configured;
-}
-
 // Each OpenAL device holds a mixing thread: it goes with its driver.
 void CloseAudioDevice(gxtkAudio* audio) {
     for (int channel = 0; channel < kChannelCount; ++channel) audio->StopChannel(channel);
@@ -102,7 +90,7 @@ void CloseAudioDevice(gxtkAudio* audio) {
 
 HeadlessDriver::HeadlessDriver(int width, int height)
     : previous_dir_(std::filesystem::current_path().string()) {
-    UseNullAudio();
+    audio_fixtures::UseNullAudio();
     std::filesystem::create_directories(DataDir());
     if (chdir(scratch_.path().c_str()) != 0) std::abort();
     g_requests.clear();
@@ -179,7 +167,6 @@ void HeadlessDriver::Tap(int glfwKey) {
 void HeadlessDriver::Press(int glfwKey) { backend_.QueueKey(glfwKey, glfw2::PRESS); }
 void HeadlessDriver::Release(int glfwKey) { backend_.QueueKey(glfwKey, glfw2::RELEASE); }
 
-void HeadlessDriver::CloseBox() { backend_.QueueCloseRequest(); }
 void HeadlessDriver::Focus(bool focused) { backend_.QueueFocus(focused); }
 void HeadlessDriver::Iconify(bool iconified) { backend_.QueueIconify(iconified); }
 void HeadlessDriver::Resize(int width, int height) { backend_.QueueResize(width, height); }

@@ -23,7 +23,6 @@ struct DrawRecord {
     float x = 0, y = 0, rotation = 0, sizeX = 0, sizeY = 0, frame = 0;  // sizes: scale, width or radius
     float alpha = 0, red = 0, green = 0, blue = 0, blend = 0;
 
-    bool IsRect() const { return kind == kNoValue; }
     bool IsOval() const { return kind == kOvalRecord; }
 };
 
@@ -69,7 +68,6 @@ public:
     void Tap(int glfwKey);
     void Press(int glfwKey);
     void Release(int glfwKey);
-    void CloseBox();
     void Focus(bool focused);
     void Iconify(bool iconified);
     void Resize(int width, int height);

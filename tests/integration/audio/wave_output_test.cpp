@@ -93,10 +93,17 @@ struct Scenario {
     // Lets `frames` more frames of output reach the file.
     void Play(int frames) const {
         const int target = FramesOut() + frames;
-        WaitUntil([&] { return FramesOut() >= target; });
+        Held(WaitUntil([&] { return FramesOut() >= target; }), "the output stalled");
     }
     void PlayToTheEnd(int channel) const {
-        WaitUntil([&] { return audio->ChannelState(channel) == kChannelStopped; });
+        Held(WaitUntil([&] { return audio->ChannelState(channel) == kChannelStopped; }), "the channel never stopped");
+    }
+    // A wait that ran out ends the scenario with status 2, saying which.
+    static void Held(bool held, const char* otherwise) {
+        if (held) return;
+        std::printf("%s\n", otherwise);
+        std::fflush(stdout);
+        std::_Exit(2);
     }
     gxtkSample* Load(const std::string& path) const { return audio->LoadSample(String(path.c_str())); }
 };
@@ -167,7 +174,7 @@ TEST_F(WaveOutputTest, OneShotsComeOutWherePannedAndStopButALoopSoundsUntilItsCh
         s.audio->PlaySample(tone, 0, 0);
         s.PlayToTheEnd(0);
     });
-    ASSERT_TRUE(run.child.exited) << run.child.err;
+    ASSERT_EQ(run.child.exit_status, 0) << run.child.out << run.child.err;
     const Output& out = run.output;
     out.ExpectSilence(0, run.at("centre"));
     out.ExpectTone(run.at("centre") + kLatencyFrames, run.at("centre") + kToneFrames - kLatencyFrames);
@@ -181,31 +188,6 @@ TEST_F(WaveOutputTest, OneShotsComeOutWherePannedAndStopButALoopSoundsUntilItsCh
     };
     EXPECT_NEAR(balance("centre"), 1.0, 0.05);
     EXPECT_GT(balance("right"), 2.0);
-}
-
-TEST_F(WaveOutputTest, MusicOnChannel32PausesAndResumes) {
-    const std::string tune = dir_.File("tune.ogg");
-    ASSERT_TRUE(EncodeOgg(short_tone_, tune));
-    const ScenarioRun run = Run([&](const Scenario& s) {
-        s.Mark("play");
-        s.Report("played", s.audio->PlayMusic(String(tune.c_str()), 1));
-        s.Play(4 * kLatencyFrames);
-        s.Mark("pause");
-        s.audio->PauseMusic();
-        s.Report("paused", s.audio->MusicState());
-        s.Play(4 * kLatencyFrames);
-        s.Mark("resume");
-        s.audio->ResumeMusic();
-        s.Report("resumed", s.audio->MusicState());
-        s.Play(4 * kLatencyFrames);
-        s.Mark("end");
-    });
-    ASSERT_TRUE(run.child.exited) << run.child.err;
-    EXPECT_EQ(std::vector<int>({run.at("played"), run.at("paused"), run.at("resumed")}),
-              std::vector<int>({0, kChannelPaused, kChannelPlaying}));
-    run.output.ExpectTone(run.at("play") + kLatencyFrames, run.at("pause"));
-    run.output.ExpectSilence(run.at("pause") + kLatencyFrames, run.at("resume"));
-    run.output.ExpectTone(run.at("resume") + kLatencyFrames, run.at("end"));
 }
 
 TEST_F(WaveOutputTest, WithoutADeviceTheErrorIsPrintedAndEverythingElseIsHarmless) {
@@ -228,8 +210,7 @@ TEST_F(WaveOutputTest, WithoutADeviceTheErrorIsPrintedAndEverythingElseIsHarmles
             s.Report("reloaded", s.Load(tone_) != nullptr);
         },
         "/nonexistent-directory/out.wav");
-    ASSERT_TRUE(run.child.exited) << run.child.err;
-    EXPECT_EQ(run.child.exit_status, 0);
+    ASSERT_EQ(run.child.exit_status, 0) << run.child.out << run.child.err;
     EXPECT_EQ(run.child.out.find("OpenAl error: alcOpenDevice failed\n"), 0u);
     EXPECT_EQ(run.child.out.find("OpenAl error", 1), std::string::npos) << "only the first step fails";
     // Decoding needs no device; the tune loads but playing it fails silently.

@@ -2,16 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <functional>
-#include <thread>
 
 #include "host/glfw_facade.h"
 #include "tests/integration/support/xvfb.h"
+#include "tests/support/child_process.h"
+#include "tests/support/wait_until.h"
 #include "tests/unit/host/host_support.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 class HostWindowTest : public ::testing::Test {
 protected:
@@ -29,14 +27,12 @@ protected:
     }
 
     // Processes window events until `done` holds, for at most five seconds.
-    bool PumpUntil(const std::function<bool()>& done) {
-        const auto deadline = Clock::now() + std::chrono::seconds(5);
-        while (Clock::now() < deadline) {
+    template <class Condition>
+    bool PumpUntil(Condition done) {
+        return WaitUntil([&] {
             glfw2::glfwPollEvents();
-            if (done()) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return false;
+            return done();
+        }, std::chrono::seconds(5), std::chrono::milliseconds(10));
     }
 
     XvfbServer server_;
@@ -44,22 +40,17 @@ protected:
     RecordingDelegate* delegate_ = nullptr;
 };
 
-TEST_F(HostWindowTest, TheWindowIs640By480TitledTarvolanAndTypedKeysArriveAsTheProgramsCodes) {
+// The window's size and title as the X server has them are checked on the
+// real program (tests/e2e).
+TEST_F(HostWindowTest, TypedKeysArriveAsTheProgramsCodes) {
     game_.SetDeviceWindow(640, 480, 0);
     game_.StartGame();
-    std::string id;  // of the window titled exactly "Tarvolan"
+    std::string id;
     ASSERT_TRUE(PumpUntil([&] {
         const CommandResult r = RunCommand({"xdotool", "search", "--name", "^Tarvolan$"});
         id = r.status == 0 ? r.out.substr(0, r.out.find('\n')) : "";
         return !id.empty();
     }));
-    const CommandResult info = RunCommand({"xwininfo", "-id", id});
-    ASSERT_EQ(info.status, 0);
-    EXPECT_NE(info.out.find("Width: 640\n"), std::string::npos) << info.out;
-    EXPECT_NE(info.out.find("Height: 480\n"), std::string::npos) << info.out;
-    EXPECT_EQ(game_.GetDeviceWidth(), 640);
-    EXPECT_EQ(game_.GetDeviceHeight(), 480);
-
     ASSERT_EQ(RunCommand({"xdotool", "windowfocus", id}).status, 0);
     ASSERT_TRUE(PumpUntil([] { return glfw2::glfwGetWindowParam(glfw2::ACTIVE) != 0; }));
     ASSERT_EQ(RunCommand({"xdotool", "key", "--delay", "0", "Left", "a"}).status, 0);

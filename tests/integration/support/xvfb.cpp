@@ -9,8 +9,7 @@
 
 #include <cstdlib>
 #include <string>
-
-#include "tests/support/child_process.h"
+#include <vector>
 
 extern char** environ;
 
@@ -61,6 +60,7 @@ bool XvfbServer::Start(const std::vector<std::string>& more_arguments) {
         return false;
     }
 
+    constexpr int kStartTimeoutMs = 20000;
     std::string number;
     pollfd ready{fds[0], POLLIN, 0};
     while (poll(&ready, 1, kStartTimeoutMs) == 1) {
@@ -84,14 +84,4 @@ void XvfbServer::Stop() {
     kill(pid_, SIGTERM);
     waitpid(pid_, nullptr, 0);
     pid_ = -1;
-}
-
-CommandResult RunCommand(const std::vector<std::string>& command) {
-    const ChildResult r = RunInChild([&] {
-        std::vector<std::string> args = command;
-        std::vector<char*> argv = Argv(args);
-        execvp(argv[0], argv.data());
-        std::_Exit(127);
-    });
-    return CommandResult{r.exited ? r.exit_status : -1, r.out};
 }

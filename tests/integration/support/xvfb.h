@@ -28,11 +28,3 @@ private:
     std::string display_;
     std::string error_;
 };
-
-struct CommandResult {
-    int status = -1;  // exit status, -1 when it did not exit normally
-    std::string out;
-};
-
-// Runs a program (found on PATH) with the given arguments, no shell involved.
-CommandResult RunCommand(const std::vector<std::string>& argv);

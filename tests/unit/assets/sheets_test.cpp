@@ -3,9 +3,7 @@
 // frame keeps a transparent one-pixel border.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cctype>
-#include <cmath>
 #include <ostream>
 #include <vector>
 
@@ -74,32 +72,6 @@ INSTANTIATE_TEST_SUITE_P(DataFolder, AssetSheetTest, ::testing::ValuesIn(kSheets
                                  if (!isalnum(static_cast<unsigned char>(c))) c = '_';
                              return name;
                          });
-
-// The eight colour overlays of the walkers must tell the teams apart: the
-// average colours of any two differ clearly.
-TEST(AssetWalkerOverlays, AreEightClearlyDifferentColours) {
-    const auto image = load_png(data_path("gfxb.png"));
-    ASSERT_TRUE(image);
-    std::vector<std::array<double, 3>> means;
-    for (int frame = 24; frame < 32; ++frame) {
-        const Corner at = frame_corner(*image, frame, 32, 32);
-        std::array<double, 3> sum{};
-        int count = 0;
-        for (int y = at.y; y < at.y + 32; ++y)
-            for (int x = at.x; x < at.x + 32; ++x)
-                if (image->alpha(x, y) == 255) {
-                    for (int c = 0; c < 3; ++c) sum[c] += image->pixel(x, y)[c];
-                    ++count;
-                }
-        ASSERT_GT(count, 0) << "overlay " << frame;
-        means.push_back({sum[0] / count, sum[1] / count, sum[2] / count});
-    }
-    for (size_t a = 0; a < means.size(); ++a)
-        for (size_t b = a + 1; b < means.size(); ++b)
-            EXPECT_GT(std::hypot(means[a][0] - means[b][0], means[a][1] - means[b][1], means[a][2] - means[b][2]),
-                      60)
-                << "overlays " << 24 + a << " and " << 24 + b;
-}
 
 }  // namespace
 }  // namespace assettest

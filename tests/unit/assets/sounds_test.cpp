@@ -21,9 +21,7 @@
 namespace assettest {
 namespace {
 
-const ScratchDir g_config_dir;
-const bool g_configured =
-    audio_fixtures::UseOpenAlConfig(g_config_dir.File("alsoft.conf"), "[general]\ndrivers=null\n");
+const bool g_configured = audio_fixtures::UseNullAudio();
 
 struct Sound {
     int channels = 0, rate = 0, bytes_per_sample = 0;
@@ -114,27 +112,6 @@ TEST_F(AssetAudioModule, EffectsAreAudible16BitPcmThatFitTheirMomentsAndLoad) {
         for (int c = 0; c < wav->channels; ++c) EXPECT_LT(dc_offset(channel(*wav, c, 0, wav->frames())), 0.01);
         // Effects end on silence, so cutting or replaying one never clicks.
         EXPECT_LT(std::abs(int(wav->samples.back())), 64);
-    }
-}
-
-TEST(AssetSoundEffects, TheFiveCriesAreDifferentSounds) {
-    for (int a = 2; a <= 6; ++a)
-        for (int b = a + 1; b <= 6; ++b)
-            EXPECT_NE(read_bytes(data_path(effect_name(a))), read_bytes(data_path(effect_name(b)))) << a << ", " << b;
-}
-
-// Each boarding chime rings higher than the one before, judged by how often
-// its first 0.2 s cross zero.
-TEST(AssetSoundEffects, BoardingChimesRise) {
-    int previous = 0;
-    for (int id = 11; id <= 15; ++id) {
-        const auto wav = decode(effect_name(id), false);
-        ASSERT_TRUE(wav);
-        const size_t span = std::min(wav->samples.size(), size_t(wav->rate / 5));
-        int crossings = 0;
-        for (size_t i = 1; i < span; ++i) crossings += (wav->samples[i - 1] < 0) != (wav->samples[i] < 0);
-        EXPECT_GT(crossings, previous) << "chime " << id;
-        previous = crossings;
     }
 }
 

@@ -16,9 +16,7 @@ using namespace audio_fixtures;
 namespace {
 
 // The music channel's source and three for effects.
-const ScratchDir g_config_dir;
-const bool g_configured = UseOpenAlConfig(g_config_dir.File("alsoft.conf"),
-                                          "[general]\ndrivers=null\nsources=4\n");
+const bool g_configured = UseNullAudio("sources=4\n");
 
 ALint SourceInt(ALuint source, ALenum what) {
     ALint value = -1;

@@ -135,22 +135,6 @@ TEST_F(DeviceTest, BlendModeAndScissorChangesEndTheBatchButColourAlphaAndMatrixD
     }
 }
 
-TEST_F(DeviceTest, AlternatingBlendModesSplitBatchesAndSetTheBlendFunctionOncePerChange) {
-    for (int i = 0; i < 4; ++i) {
-        device->SetBlend(i % 2);
-        device->DrawRect(0, 0, 1, 1);
-        device->SetBlend(i % 2);
-        device->DrawRect(0, 0, 1, 1);
-    }
-    device->EndRender();
-
-    EXPECT_EQ(DrawnCounts(), (std::vector<int>{12, 12, 12, 12}));
-    std::vector<int> destinations;
-    for (const GlCall& call : gl.Calls(GlOp::BlendFunc)) destinations.push_back(call.Arg(1));
-    EXPECT_EQ(destinations, (std::vector<int>{GL_ONE, GL_ONE_MINUS_SRC_ALPHA, GL_ONE}))
-        << "the frame starts in mode 0, so the first SetBlend(0) changes nothing";
-}
-
 TEST_F(DeviceTest, BeginRenderSetsAYDownPixelProjectionOfTheWindowAndTheAlphaBlendFunction) {
     device->SetBlend(1);
     device->EndRender();

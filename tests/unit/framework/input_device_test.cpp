@@ -56,15 +56,6 @@ TEST_F(InputDeviceTest, HitsBeyondThirtyThreeAreDroppedButKeysStillGoDown) {
     EXPECT_EQ(kz_input_KeyHit(200), 1);  // the queue is free again
 }
 
-TEST_F(InputDeviceTest, EndUpdateClearsOnlyTheKeysItQueued) {
-    device->p_KeyEvent(1, 70);
-    device->m_keyHits[71] = 5;  // a count that no key-down queued
-    device->p_EndUpdate();
-    EXPECT_EQ(device->m_keyHits[70], 0);
-    EXPECT_EQ(device->m_keyHits[71], 5);
-    EXPECT_EQ(device->m_keyHitCount, 0);
-}
-
 TEST_F(InputDeviceTest, ThirtyTwoCharactersAreKeptInOrderPerUpdate) {
     for (int i = 0; i < 40; ++i) device->p_KeyEvent(3, 1000 + i);
     std::vector<int> got, expected;

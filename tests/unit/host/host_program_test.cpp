@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 
 #include "tests/support/child_process.h"
+#include "tests/support/scratch_files.h"
 #include "tests/unit/host/host_support.h"
 
 namespace {
@@ -80,31 +80,25 @@ TEST(HostProgramTest, AnExceptionWhileBuildingTheApplicationEndsTheProgram) {
 class OpenUrlTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/tarvolan-url-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-        const std::string opener = dir_ + "/xdg-open";
-        std::ofstream(opener) << "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"" << dir_ << "/args\"\n";
-        chmod(opener.c_str(), 0755);
+        std::ofstream(dir_.File("xdg-open")) << "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"" << dir_.File("args") << "\"\n";
+        chmod(dir_.File("xdg-open").c_str(), 0755);
     }
-    void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
 
     // The opener's record, or "" when it never ran.
     std::string OpenInChild(const String& url) {
         RunInChild([&] {
-            setenv("PATH", dir_.c_str(), 1);
+            setenv("PATH", dir_.path().c_str(), 1);
             KzGlfwGame().OpenUrl(url);
         });
-        std::stringstream text;
-        text << std::ifstream(dir_ + "/args").rdbuf();
-        return text.str();
+        const std::vector<unsigned char> record = ReadFileBytes(dir_.File("args"));
+        return std::string(record.begin(), record.end());
     }
 
-    std::string dir_;
+    ScratchDir dir_;
 };
 
 TEST_F(OpenUrlTest, TheAddressIsOneArgumentAndNeverAShellCommand) {
-    const std::string marker = dir_ + "/injected";
+    const std::string marker = dir_.File("injected");
     const std::string hostile = "http://example.invalid/a b;touch " + marker + "$(touch " + marker + ")'`";
     EXPECT_EQ(OpenInChild(String(hostile.c_str())), "1\n" + hostile + "\n");
     EXPECT_NE(access(marker.c_str(), F_OK), 0);

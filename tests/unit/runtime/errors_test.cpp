@@ -193,10 +193,4 @@ TEST(ErrorsTest, PrintWritesUtf8LinesAndDebugPrintNarrowsToStandardError) {
     EXPECT_EQ(r.err, "ok\n" + std::string(500, 'z') + "\nshort\n");
 }
 
-TEST(ErrorsTest, StackTraceIsEmptyWithoutAPositionAndThrowRecordsIt) {
-    EXPECT_EQ(dbg_stacktrace().Length(), 0);
-    EXPECT_THROW(dbg_throw("boom"), const char*);
-    EXPECT_EQ(dbg_exstack.Length(), 0);
-}
-
 }  // namespace

@@ -1,100 +1,50 @@
-// Logical buttons: every source of every button for every kind of player,
-// with and without iCade decoding and the stick; the console exceptions; and
-// the decoding of iCade letters.
+// Logical buttons: the rules that gate each kind of source, the console
+// exceptions, and the decoding of iCade letters.
+#include <functional>
 #include <vector>
 
 #include "tests/unit/game/controls/controls_fixture.h"
 
 namespace {
 
-enum class Source { kKey, kLetter, kJoyButton, kStickX, kStickY, kScreen };
+using PlayKeyTest = ControlsTest;
 
-struct Press {
-    int button;
-    Source source;
-    int code;           // key code, joystick button or m_buttons index
-    float stick = 0;    // stick value for the stick sources
-    bool counts = true; // false for a stick exactly on the threshold
-};
-
-const std::vector<Press> kPresses = {
-    {0, Source::kKey, 38}, {0, Source::kLetter, 87}, {0, Source::kJoyButton, 9}, {0, Source::kScreen, 0},
-    {0, Source::kStickY, 0, 0.41f}, {0, Source::kStickY, 0, 0.4f, false},
-    {3, Source::kKey, 37}, {3, Source::kLetter, 65}, {3, Source::kJoyButton, 8}, {3, Source::kScreen, 3},
-    {3, Source::kStickX, 0, -0.41f}, {3, Source::kStickX, 0, -0.4f, false},
-    {5, Source::kKey, 39}, {5, Source::kLetter, 68}, {5, Source::kJoyButton, 10}, {5, Source::kScreen, 5},
-    {5, Source::kStickX, 0, 0.41f}, {5, Source::kStickX, 0, 0.4f, false},
-    {8, Source::kKey, 40}, {8, Source::kLetter, 83}, {8, Source::kJoyButton, 11}, {8, Source::kScreen, 8},
-    {8, Source::kStickY, 0, -0.41f}, {8, Source::kStickY, 0, -0.4f, false},
-    {10, Source::kKey, 32}, {10, Source::kKey, 13}, {10, Source::kLetter, 90}, {10, Source::kLetter, 74},
-    {10, Source::kJoyButton, 0}, {10, Source::kScreen, 10},
-    {11, Source::kKey, 17}, {11, Source::kLetter, 88}, {11, Source::kLetter, 75}, {11, Source::kJoyButton, 1},
-    {11, Source::kScreen, 11},
-    {12, Source::kKey, 16}, {12, Source::kLetter, 67}, {12, Source::kLetter, 76}, {12, Source::kJoyButton, 2},
-    {12, Source::kScreen, 12},
-    {13, Source::kLetter, 86}, {13, Source::kLetter, 73}, {13, Source::kJoyButton, 3}, {13, Source::kScreen, 13},
-    {14, Source::kLetter, 66}, {14, Source::kLetter, 85}, {14, Source::kJoyButton, 4}, {14, Source::kScreen, 14},
-    {15, Source::kLetter, 78}, {15, Source::kLetter, 79}, {15, Source::kJoyButton, 5}, {15, Source::kScreen, 15},
-    {99, Source::kKey, 27}, {99, Source::kKey, 46}, {99, Source::kKey, 8}, {99, Source::kLetter, 192},
-    {99, Source::kJoyButton, 6}, {99, Source::kJoyButton, 7}, {99, Source::kJoyButton, 14},
-    {99, Source::kScreen, 16}, {99, Source::kScreen, 17}, {99, Source::kScreen, 19},
-};
-
-const int kButtons[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 99};
-
-class PlayKeyTest : public ControlsTest {
-protected:
-    // Makes the source active for `player`; joystick sources go to that
-    // player's port (port 0 for player -1, where they must not count).
-    void Apply(const Press& p, int player) {
-        const int port = player < 0 ? 0 : player;
-        switch (p.source) {
-            case Source::kKey:
-            case Source::kLetter: device->p_KeyEvent(kEventKeyDown, p.code); break;
-            case Source::kJoyButton:
-                device->p_KeyEvent(kEventKeyDown, kKeyJoyBase + kJoyButtons * port + p.code);
-                break;
-            case Source::kStickX:
-                if (port < kJoyPorts) device->m_joyStates[port]->m_joyX[0] = p.stick;
-                break;
-            case Source::kStickY:
-                if (port < kJoyPorts) device->m_joyStates[port]->m_joyY[0] = p.stick;
-                break;
-            case Source::kScreen: app->m_buttons[p.code] = 1; break;
-        }
-    }
-
-    static bool Counts(const Press& p, int iCade, int player, int useStick) {
-        const bool joystick = player >= 0 && player < 4;
-        switch (p.source) {
-            case Source::kKey:
-            case Source::kScreen: return true;
-            case Source::kLetter: return iCade == 0;
-            case Source::kJoyButton: return joystick;
-            case Source::kStickX:
-            case Source::kStickY: return p.counts && joystick && iCade == 0 && useStick == 1;
-        }
-        return false;
-    }
-};
-
-// Player 4 would put its joystick buttons on the touch codes; only 0..3 have
-// joysticks.
-TEST_F(PlayKeyTest, EverySourceOfTheTableCountsForItsButtonAlone) {
-    for (const Press& p : kPresses) {
+// Left (button 3) from one source of each kind. A key and an on-screen button
+// always count; a letter only while iCade decoding is off (an iCade types
+// letters); a joystick button only for players 0 to 3, on their own port; the
+// stick only past 0.4, for such a player, with the stick in use and no iCade.
+TEST_F(PlayKeyTest, EachKindOfSourceCountsOnlyWhereItsRuleAllowsAndForItsButtonAlone) {
+    enum Rule { kAlways, kNoICade, kJoystick, kStick, kNever };
+    const struct {
+        const char* what;
+        Rule rule;
+        std::function<void(c_InputDevice*, c_MyApp*, int port)> press;
+    } sources[] = {
+        {"key", kAlways, [](c_InputDevice* d, c_MyApp*, int) { d->p_KeyEvent(kEventKeyDown, 37); }},
+        {"letter", kNoICade, [](c_InputDevice* d, c_MyApp*, int) { d->p_KeyEvent(kEventKeyDown, 65); }},
+        {"joystick button", kJoystick,
+         [](c_InputDevice* d, c_MyApp*, int port) { d->p_KeyEvent(kEventKeyDown, kKeyJoyBase + kJoyButtons * port + 8); }},
+        {"stick", kStick, [](c_InputDevice* d, c_MyApp*, int port) { d->m_joyStates[port]->m_joyX[0] = -0.41f; }},
+        {"stick on the threshold", kNever,
+         [](c_InputDevice* d, c_MyApp*, int port) { d->m_joyStates[port]->m_joyX[0] = -0.4f; }},
+        {"on-screen button", kAlways, [](c_InputDevice*, c_MyApp* app, int) { app->m_buttons[3] = 1; }},
+    };
+    for (const auto& source : sources) {
         for (int iCade = 0; iCade <= 1; ++iCade) {
             for (int player = -1; player <= 4; ++player) {
                 for (int useStick = 0; useStick <= 1; ++useStick) {
                     ReleaseEverything();
                     kz_Tarvo_iCadeControls = iCade;
-                    Apply(p, player);
-                    for (int button : kButtons) {
-                        const int expected = button == p.button && Counts(p, iCade, player, useStick) ? 1 : 0;
-                        EXPECT_EQ(app->p_PlayKey(button, useStick, player), expected)
-                            << "button " << button << " from source " << static_cast<int>(p.source) << " code "
-                            << p.code << " stick " << p.stick << ", iCade " << iCade << ", player " << player
-                            << ", useStick " << useStick;
-                    }
+                    // Player -1 and 4 have no port of their own; port 0 holds the press.
+                    source.press(device, app, player >= 0 && player < kJoyPorts ? player : 0);
+                    const bool joystick = player >= 0 && player < 4;
+                    const bool counts = source.rule == kAlways || (source.rule == kNoICade && iCade == 0) ||
+                                        (source.rule == kJoystick && joystick) ||
+                                        (source.rule == kStick && joystick && iCade == 0 && useStick == 1);
+                    SCOPED_TRACE(testing::Message() << source.what << ", iCade " << iCade << ", player " << player
+                                                    << ", useStick " << useStick);
+                    EXPECT_EQ(app->p_PlayKey(3, useStick, player), counts ? 1 : 0);
+                    EXPECT_EQ(app->p_PlayKey(5, useStick, player), 0) << "right";
                 }
             }
         }
@@ -151,9 +101,7 @@ TEST_F(PlayKeyTest, ICadeLettersPressAndReleaseInBothCases) {
         char press, release;
         int index;
     };
-    const Pair pairs[] = {{'W', 'E', 0},  {'X', 'Z', 8},  {'A', 'Q', 3},  {'D', 'C', 5},
-                          {'H', 'R', 10}, {'J', 'N', 11}, {'K', 'P', 12}, {'Y', 'T', 13},
-                          {'U', 'F', 14}, {'I', 'M', 15}, {'O', 'G', 16}, {'L', 'V', 17}};
+    const Pair pairs[] = {{'W', 'E', 0}, {'L', 'V', 17}};
     for (const Pair& pair : pairs) {
         for (const int lower : {0, 'a' - 'A'}) {
             ReleaseEverything();

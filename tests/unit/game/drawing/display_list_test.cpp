@@ -34,44 +34,13 @@ TEST_F(DisplayListTest, OmittedArgumentsKeepOrCopyTheStateAndAClearResetsIt) {
     app->p_Rect(0, 0, 1, 1);
 
     app->p_CLS2D(kNoValue, 1, 1, 1);
-    EXPECT_EQ(app->m_clsRed, 10.0f);
-    EXPECT_EQ(app->m_clsBlue, 30.0f);
-    EXPECT_EQ(app->m_clsAlpha, 0.5f);
-    EXPECT_EQ(app->m_drawCount, 0);
-    EXPECT_EQ(app->m_sizeY, 1.0f);
-    EXPECT_EQ(app->m_rotation, 0.0f);
-    EXPECT_EQ(app->m_green, 255.0f);
-    EXPECT_EQ(app->m_alpha, 1.0f);
-    EXPECT_EQ(app->m_blend, 1);
+    EXPECT_EQ(std::vector<float>({app->m_clsRed, app->m_clsBlue, app->m_clsAlpha, float(app->m_drawCount),
+                                  app->m_sizeY, app->m_rotation, app->m_green, app->m_alpha, float(app->m_blend)}),
+              std::vector<float>({10, 30, 0.5f, 0, 1, 0, 255, 1, 1}));
 }
 
-TEST_F(DisplayListTest, EachKindOfRecordCarriesItsValuesAndTheDrawState) {
-    app->p_SetSize(2, 3);
-    app->p_SetRot(30);
-    app->p_SetCol(10, 20, 30, 0.5f);
-    app->m_blend = 3;
-    app->p_DrawImg(7, 11, 12, 4);
-    app->p_Rect(21, 22, 23, 24);
-    app->p_Oval(31, 32, 33, 34);
-    ASSERT_EQ(Records(), 3);
-
-    const std::vector<std::vector<float>> kindAndValues = {
-        {7, 11, 12, 2, 3, 4},
-        {-3717, 21, 22, 23, 24, 0},
-        {-3716, 31, 32, 33, 34, 0},
-    };
-    const int written[] = {0, 1, 2, 4, 5, 6};
-    for (int r = 0; r < 3; ++r) {
-        for (int k = 0; k < 6; ++k) EXPECT_EQ(At(r, written[k]), kindAndValues[r][k]) << r << "," << written[k];
-        EXPECT_EQ(At(r, 3), -30.0f) << r;
-        EXPECT_EQ(At(r, 7), 0.5f) << r;
-        EXPECT_EQ(At(r, 10), 10.0f) << r;
-        EXPECT_EQ(At(r, 11), 20.0f) << r;
-        EXPECT_EQ(At(r, 12), 30.0f) << r;
-        EXPECT_EQ(At(r, 13), 3.0f) << r;
-    }
-}
-
+// What each record carries reaches the device: see the replay in
+// lifecycle/render_test.
 TEST_F(DisplayListTest, TheListHoldsAtMost2499RecordsUntilTheNextClear) {
     for (int i = 0; i < 2600; ++i) app->p_DrawImg(1, static_cast<float>(i), 0, 0);
     app->p_Rect(-1, -1, 1, 1);
@@ -90,22 +59,19 @@ TEST(InkTest, PaletteColoursScaleWithBrightnessAndClamp) {
         int colour, brightness;
         float red, green, blue;
     };
+    // Colours outside 1 to 9 are grey; alpha and blend stay as they were.
     const Case cases[] = {
-        {1, 1, 255, 25.5f, 25.5f},  {9, 1, 255, 255, 255},         {0, 1, 76.5f, 76.5f, 76.5f},
-        {10, 1, 76.5f, 76.5f, 76.5f}, {-5, 1, 76.5f, 76.5f, 76.5f}, {7, 1, 127.5f, 25.5f, 255},
-        {3, 0, 0, 0, 0},            {2, 2, 255, 255, 51},          {4, -1, 0, 0, 0},
-        {6, 2147483647, 255, 255, 255},
+        {1, 1, 255, 25.5f, 25.5f}, {10, 1, 76.5f, 76.5f, 76.5f}, {-5, 1, 76.5f, 76.5f, 76.5f},
+        {2, 2, 255, 255, 51},      {4, -1, 0, 0, 0},             {6, 2147483647, 255, 255, 255},
     };
     c_MyApp* app = new c_MyApp();
     for (const Case& c : cases) {
         app->p_Alpha(0.5f);
         app->m_blend = 3;
         app->p_Ink(c.colour, c.brightness);
-        EXPECT_FLOAT_EQ(app->m_red, c.red) << c.colour << " at " << c.brightness;
-        EXPECT_FLOAT_EQ(app->m_green, c.green) << c.colour << " at " << c.brightness;
-        EXPECT_FLOAT_EQ(app->m_blue, c.blue) << c.colour << " at " << c.brightness;
-        EXPECT_EQ(app->m_alpha, 0.5f);
-        EXPECT_EQ(app->m_blend, 3);
+        EXPECT_EQ(std::vector<float>({app->m_red, app->m_green, app->m_blue, app->m_alpha, float(app->m_blend)}),
+                  std::vector<float>({c.red, c.green, c.blue, 0.5f, 3}))
+            << c.colour << " at " << c.brightness;
     }
 }
 

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <functional>
 
-#include "tests/support/child_process.h"
 #include "tests/support/headless_driver.h"
 
 namespace {
@@ -64,36 +63,7 @@ TEST(ShellHotKeys, F11OpensAFullScreenWindowAtTheDesktopSizeAndBackTo640By480) {
     EXPECT_EQ(std::vector<int>({backend.openings[2].width, backend.openings[2].height}), std::vector<int>({640, 480}));
 }
 
-// F4 and the close box end at once, while loading too; a release of F4
-// alone is not a hit.
-TEST(ShellEnding, F4AndTheCloseBoxEndWithStatusZeroAtOnce) {
-    struct Case {
-        const char* name;
-        bool loaded, ends;
-        std::function<void(HeadlessDriver&)> ask;
-    };
-    const Case cases[] = {
-        {"F4", true, true, [](HeadlessDriver& d) { d.Tap(glfw2::KEY_F1 + 3); }},
-        {"F4 while loading", false, true, [](HeadlessDriver& d) { d.Tap(glfw2::KEY_F1 + 3); }},
-        {"close box", true, true, [](HeadlessDriver& d) { d.CloseBox(); }},
-        {"close box while loading", false, true, [](HeadlessDriver& d) { d.CloseBox(); }},
-        {"F4 released alone", true, false, [](HeadlessDriver& d) { d.Release(glfw2::KEY_F1 + 3); }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const ChildResult r = RunInChild([&] {
-            HeadlessDriver driver;
-            if (c.loaded) driver.FinishLoading();
-            c.ask(driver);
-            driver.Frames(3);
-            std::puts("still running");
-        });
-        EXPECT_TRUE(r.exited);
-        EXPECT_EQ(r.exit_status, 0);
-        EXPECT_EQ(r.out.find("still running") == std::string::npos, c.ends);
-    }
-}
-
+// F4 and the close box end the real program: tests/e2e.
 TEST(ShellDispatch, AModeOutsideTheTableStillDrivesLoaderButtonsAndDebugLine) {
     LoadedGame game;
     game.app.m_mode = 3;
@@ -121,7 +91,7 @@ TEST(ShellSuspension, AGameComesBackPausedWithThePanelAtHalfHeightTheTitleUnpaus
         int paused, slide, panelY;
     };
     // 1280 x 720 lays out a virtual screen 360 high.
-    const Case cases[] = {{1, 0, 0, 0}, {4, 0, 0, 0}, {10, 1, 1, 180}, {11, 1, 1, 180}};
+    const Case cases[] = {{1, 0, 0, 0}, {10, 1, 1, 180}};
     for (const Case& c : cases) {
         SCOPED_TRACE("mode " + std::to_string(c.mode));
         LoadedGame game(1280, 720);

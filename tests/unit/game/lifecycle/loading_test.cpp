@@ -2,30 +2,13 @@
 // resolution the window picks, the logo jingle, and the loading screen.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 
 #include "tests/support/audio_fixtures.h"
 #include "tests/support/headless_driver.h"
 
 namespace {
-
-// The images in the order the game asks for them: the logo and font at
-// creation, then the loader's steps.
-std::vector<std::string> ImagesAt(const std::string& suffix) {
-    std::vector<std::string> names = {"common/PlixLogo", "fonts/fennick",  "common/icons",
-                                      "common/Buttons",  "common/dpad",    "common/PlixLogo",
-                                      "common/Testcard_Circle", "fonts/fennick", "menu",
-                                      "logo",            "parts",          "BadgesA",
-                                      "gfx",             "gfxb"};
-    for (std::string& name : names) name += suffix + ".png";
-    return names;
-}
-
-const std::vector<std::string> kSounds = {
-    "sfx/096.wav", "sfx/001.wav", "sfx/095.wav", "sfx/098.wav", "sfx/099.wav", "sfx/011.wav",
-    "sfx/012.wav", "sfx/013.wav", "sfx/014.wav", "sfx/015.wav", "sfx/002.wav", "sfx/003.wav",
-    "sfx/004.wav", "sfx/005.wav", "sfx/006.wav", "sfx/007.wav", "sfx/008.wav", "sfx/009.wav",
-};
 
 // The game's own requests, without the framework's default font.
 std::vector<std::string> GameImages(const HeadlessDriver& driver) {
@@ -52,6 +35,8 @@ TEST(ShellLoading, TheFirstUpdateRunsTheLoaderAndLoadingTakesTwentyNineUpdates) 
     EXPECT_EQ(app.m_mode, 1);
 }
 
+// The same files at every resolution, the images with its suffix; the
+// longer side past 630 picks the 2x art, past 1230 the 4x art.
 TEST(ShellLoading, AsksForEveryFileAtTheResolutionTheWindowPicks) {
     struct Case {
         int width, height;
@@ -59,9 +44,9 @@ TEST(ShellLoading, AsksForEveryFileAtTheResolutionTheWindowPicks) {
         const char* suffix;
     };
     const Case cases[] = {
-        {630, 630, 1, ""},      {631, 1, 2, "-hd"},     {1, 631, 2, "-hd"},     {640, 480, 2, "-hd"},
-        {800, 600, 2, "-hd"},   {1230, 1230, 2, "-hd"}, {1231, 1, 4, "-hd2"},   {1280, 720, 4, "-hd2"},
+        {630, 630, 1, ""}, {631, 1, 2, "-hd"}, {1, 631, 2, "-hd"}, {1230, 1230, 2, "-hd"}, {1231, 1, 4, "-hd2"},
     };
+    std::vector<std::string> images, sounds;  // at 1x, without the suffix
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
         HeadlessDriver driver(c.width, c.height);
@@ -70,15 +55,20 @@ TEST(ShellLoading, AsksForEveryFileAtTheResolutionTheWindowPicks) {
         ASSERT_EQ(app.m_loadStep, 0);
         EXPECT_EQ(app.m_hdLevel, c.level);
         EXPECT_FLOAT_EQ(app.m_hdScale, 1.0f / c.level);
-        EXPECT_EQ(GameImages(driver), ImagesAt(c.suffix));
-        EXPECT_EQ(driver.RequestedFiles(FileRequest::kSound), kSounds);
+        std::vector<std::string> bare;
+        for (const std::string& name : GameImages(driver)) {
+            ASSERT_EQ(name.substr(name.size() - 4 - std::strlen(c.suffix)), std::string(c.suffix) + ".png") << name;
+            bare.push_back(name.substr(0, name.size() - 4 - std::strlen(c.suffix)));
+        }
+        if (images.empty()) images = bare, sounds = driver.RequestedFiles(FileRequest::kSound);
+        EXPECT_EQ(bare, images);
+        EXPECT_EQ(driver.RequestedFiles(FileRequest::kSound), sounds);
         // Frame sizes in loaded pixels; the font keeps its advance and line.
         EXPECT_EQ(app.m_imageInfo[1 * 3], 32 * c.level);
-        EXPECT_EQ(app.m_imageInfo[99 * 3 + 1], 256 * c.level);
-        EXPECT_EQ(app.m_imageInfo[90 * 3], 7);
-        EXPECT_EQ(app.m_imageInfo[90 * 3 + 1], 10);
-        EXPECT_EQ(app.m_fontImage, 90);
+        EXPECT_EQ(std::vector<int>({app.m_imageInfo[90 * 3], app.m_imageInfo[90 * 3 + 1], app.m_fontImage}),
+                  std::vector<int>({7, 10, 90}));
     }
+    EXPECT_EQ(sounds.size(), 18u);
 }
 
 TEST(ShellLoading, FilesThatExistFillTheirSlotsAndMissingOnesLeaveThemEmpty) {
@@ -124,21 +114,10 @@ TEST(ShellLoading, TheLoadingScreenTurnsSixteenDegreesAnUpdate) {
     HeadlessDriver driver;
     driver.Frame();
     const std::vector<DrawRecord> list = driver.DisplayList();
-    // Eleven light dots, the disc, the band, the logo, eleven dark dots.
+    // Eleven light dots fading in, the disc, the band and the logo (their
+    // colours as the window shows them: tests/e2e), eleven dark dots.
     ASSERT_EQ(list.size(), 25u);
-    EXPECT_TRUE(list[0].IsOval());
-    EXPECT_EQ(list[0].red, 250);
-    EXPECT_FLOAT_EQ(list[0].alpha, 0.0f);
-    EXPECT_FLOAT_EQ(list[10].alpha, 1.0f);
-    const DrawRecord& disc = list[11];
-    EXPECT_TRUE(disc.IsOval());
-    EXPECT_EQ(std::vector<float>({disc.x, disc.y, disc.sizeX, disc.red, disc.green, disc.blue}),
-              std::vector<float>({320, 240, 480 * 0.3f, 255, 255, 0}));
-    const DrawRecord& band = list[12];
-    EXPECT_TRUE(band.IsRect());
-    EXPECT_EQ(std::vector<float>({band.x, band.y, band.sizeX, band.sizeY}), std::vector<float>({0, 192, 640, 96}));
-    EXPECT_EQ(list[13].kind, 93);
-    EXPECT_EQ(list[14].red, 50);
+    EXPECT_EQ(std::vector<float>({list[0].alpha, list[10].alpha, list[14].red}), std::vector<float>({0, 1, 50}));
 
     // The dark ring's first dot sits at the spinner angle: 16 degrees after
     // one update, 32 after two, on a circle of a quarter of the short side.

