@@ -71,10 +71,13 @@ TEST_F(SurfaceLoadingTest, UnreadableOrUndecodableFilesGiveNoSurface) {
     std::vector<unsigned char> huge = png;
     huge[16] = 0x7f;  // a width near 2^31 in the header
     WriteFileBytes(dir.File("huge.png"), huge);
-    const std::string no_rows = "P5 7 0 255\n";  // a grey picture 7 pixels wide and 0 high
-    WriteFileBytes(dir.File("no_rows.pgm"), std::vector<unsigned char>(no_rows.begin(), no_rows.end()));
+    // Grey pictures 0 pixels high, and wider than an int holds.
+    const std::pair<const char*, std::string> pgm[] = {{"no_rows.pgm", "P5 7 0 255\n"},
+                                                       {"wide.pgm", "P5 99999999999 1 255\n"}};
+    for (const auto& [name, text] : pgm) WriteFileBytes(dir.File(name), std::vector<unsigned char>(text.begin(), text.end()));
 
-    for (const char* name : {"missing.png", "empty.png", "truncated.png", "text.png", "huge.png", "no_rows.pgm", ""}) {
+    for (const char* name :
+         {"missing.png", "empty.png", "truncated.png", "text.png", "huge.png", "no_rows.pgm", "wide.pgm", ""}) {
         gl.Clear();
         EXPECT_EQ(Load(name), nullptr) << name;
         EXPECT_TRUE(gl.calls.empty()) << name;
