@@ -1,11 +1,14 @@
 # The two entry points. Everything real lives in CMake and scripts/.
 BUILD      ?= build
 SAN_BUILD  ?= build-sanitize
+FUZZ_BUILD ?= build-fuzz
+# How long `make fuzz` runs each fuzz target, in seconds.
+FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
 
 CONFIGURE = cmake -S . -G Ninja -Wno-dev
 
-.PHONY: all setup build run test test-fast test-sanitize bench clean
+.PHONY: all setup build run test test-fast test-sanitize test-fuzz fuzz-build fuzz bench clean
 
 all: build
 
@@ -22,8 +25,9 @@ run: build
 	@cd $(BUILD) && ./tarvolan
 
 # Every test, then the unit and integration tests again under AddressSanitizer
-# and UndefinedBehaviorSanitizer; any sanitizer report fails the run.
-test: test-fast test-sanitize
+# and UndefinedBehaviorSanitizer (any sanitizer report fails the run), then
+# each fuzz target over its committed corpus.
+test: test-fast test-sanitize test-fuzz
 
 test-fast: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
@@ -34,8 +38,20 @@ test-sanitize: setup
 	@LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp \
 		ctest --test-dir $(SAN_BUILD) --output-on-failure -j $(JOBS) -LE nosanitize
 
+# The fuzz targets live in their own clang build folder.
+fuzz-build: setup
+	@CC=clang CXX=clang++ $(CONFIGURE) -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVOLAN_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+test-fuzz: fuzz-build
+	@ctest --test-dir $(FUZZ_BUILD) --output-on-failure -j $(JOBS)
+
+# Fuzzes each target for FUZZ_SECONDS, seeded from the generated data folder too.
+fuzz: build fuzz-build
+	@scripts/fuzz $(FUZZ_BUILD) $(BUILD)/data $(FUZZ_SECONDS)
+
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD)

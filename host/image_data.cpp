@@ -1,5 +1,6 @@
 // Image files: decoded by stb_image into 1 to 4 bytes per pixel, as stored.
 #include <cstdio>
+#include <cstdlib>
 
 #include <stb/stb_image.h>
 
@@ -12,6 +13,13 @@ unsigned char* KzGlfwGame::LoadImageData(String path, int* width, int* height, i
     std::fclose(file);
     if (!data) {
         TellUnreadable(path, stbi_failure_reason());
+        return nullptr;
+    }
+    // Some formats' headers may give a side of 0 pixels, which the decoder
+    // accepts; no surface can be made of it.
+    if (*width <= 0 || *height <= 0) {
+        std::free(data);
+        TellUnreadable(path, "Picture without pixels");
         return nullptr;
     }
     gc_ext_malloced(*width * *height * *depth);

@@ -1,6 +1,8 @@
 /* The Ogg Vorbis decoder's implementation, compiled here from the system's
    header rather than linked from a prebuilt library, with its allocations
    going through the accounting below. */
+#include <limits.h>
+#include <math.h>
 #include <stddef.h>
 #include <stdlib.h>
 
@@ -49,6 +51,19 @@ void vorbis_free_leftover_blocks(void) {
     while (held.link.next != &held) vorbis_block_free(held.link.next + 1);
 }
 
+/* A codebook with a huge dimension makes the decoder convert powers far
+   beyond the int range to int, which is undefined. Rounded down and clamped
+   to the int range (NaN to 0), the comparisons it makes with them come out
+   as they should. The decoder uses floor for nothing else. */
+static double floor_in_int_range(double x) {
+    const double f = floor(x);
+    if (f != f) return 0;
+    if (f > INT_MAX) return INT_MAX;
+    if (f < INT_MIN) return INT_MIN;
+    return f;
+}
+
 #define malloc(size) vorbis_block_alloc(size)
 #define free(p) vorbis_block_free(p)
+#define floor(x) floor_in_int_range(x)
 #include <stb/stb_vorbis.h>
