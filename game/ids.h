@@ -17,6 +17,14 @@ constexpr int kInGame = 10;
 constexpr int kStartGame = 11;
 }  // namespace screen_mode
 
+// Control layouts (c_MyApp::m_padGlyphs): the device that started the game,
+// which picks the speed buttons and the glyphs of the help.
+namespace control_layout {
+constexpr int kKeyboard = 0;  // keyboard or iCade
+constexpr int kPad = 1;
+constexpr int kTouch = 2;
+}  // namespace control_layout
+
 // Image slots (m_images) and their info (m_imageInfo, three ints per slot).
 namespace image_id {
 constexpr int kSlots = 100;

@@ -63,8 +63,6 @@ constexpr SpeedButton kPadSpeeds[kSpeeds] = {
     {button_id::kAction3, 0.1f, "\xAC" "L Jog"},
     {button_id::kAction2, 0.15f, "\xAC" "K Run"},
 };
-constexpr int kPadLayout = 1;
-constexpr int kTouchLayout = 2;
 constexpr float kHelpFromRight = 128;
 constexpr float kHelpSpacing = 32;
 
@@ -151,7 +149,7 @@ int c_MyApp::p_Game() {
 float c_MyApp::p_ChooseSpeed() {
     const bool free = m_touchLock == 0 && m_keyLock == 0 && m_paused == 0 && m_gameOver == 0 &&
                       m_party[party_table::kCountdown] < 1;
-    const SpeedButton* buttons = m_padGlyphs == kPadLayout ? kPadSpeeds : kKeyboardSpeeds;
+    const SpeedButton* buttons = m_padGlyphs == control_layout::kPad ? kPadSpeeds : kKeyboardSpeeds;
     float speed = 0;
     if (free) {
         for (int i = 0; i < kSpeeds; ++i) {
@@ -161,7 +159,7 @@ float c_MyApp::p_ChooseSpeed() {
 
     const int level = TruncToInt(m_party[party_table::kLevel]);
     const bool helpShown = (m_difficulty == 1 && level <= 2) || (m_difficulty == 2 && level == 1);
-    if (helpShown && m_padGlyphs != kTouchLayout) {
+    if (helpShown && m_padGlyphs != control_layout::kTouch) {
         p_ResetDraw();
         p_SetSize(2, kNoValue);
         for (int i = 0; i < kSpeeds; ++i) {
@@ -169,7 +167,7 @@ float c_MyApp::p_ChooseSpeed() {
                    String(buttons[i].label), 0, 0);
         }
     }
-    if (m_padGlyphs == kTouchLayout) p_ScreenSpeedButtons(free, speed);
+    if (m_padGlyphs == control_layout::kTouch) p_ScreenSpeedButtons(free, speed);
     return speed;
 }
 

@@ -18,7 +18,6 @@ constexpr float kIconX = 16;
 constexpr float kIconY = 16;
 constexpr int kIconFrame = 0;
 constexpr float kFaintIcon = 0.2f;
-constexpr int kTouchLayout = 2;
 
 constexpr int kIntroSlideStart = -32;  // the title's intro plays again after a game
 constexpr int kPanelHidden = -64;
@@ -82,7 +81,7 @@ int c_MyApp::p_InGame() {
     }
 
     if (m_hideHud == 0) {
-        p_Alpha(m_padGlyphs == kTouchLayout ? 1 : kFaintIcon);
+        p_Alpha(m_padGlyphs == control_layout::kTouch ? 1 : kFaintIcon);
         if (p_Button(image_id::kIcons, kIconX, kIconY, kIconFrame) != 0 && m_paused == 0 && m_touchLock == 0) {
             m_paused = 1;
             m_pauseSlide = 1;

@@ -35,9 +35,6 @@ constexpr float kSwipeThreshold = 2;
 constexpr int kSwipeLock = 2;  // the touch lock during a swipe, so that taps are ignored
 
 // Layouts of the control scheme a game starts with.
-constexpr int kKeyboardLayout = 0;
-constexpr int kPadLayout = 1;
-constexpr int kTouchLayout = 2;
 constexpr int kStartButtons[] = {button_id::kAction1, button_id::kAction2, button_id::kAction3, button_id::kAction4};
 constexpr int kConsoleMenuButton = button_id::kAction4;  // not a start button on the console
 
@@ -218,7 +215,7 @@ void Items(c_MyApp& app, float w, float h, float slide) {
             if (item <= kGameTypes) {
                 StartGame(app, item);
                 app.m_startPad = 0;
-                app.m_padGlyphs = kTouchLayout;
+                app.m_padGlyphs = control_layout::kTouch;
             } else {
                 OpenOptions(app);
             }
@@ -251,16 +248,16 @@ bool AnyStartButtonDown(c_MyApp& app) {
 // every player reads too) gives the keyboard layout, a joystick the pad
 // layout with the lowest player pressing.
 void ChooseLayout(c_MyApp& app) {
-    app.m_padGlyphs = kz_Tarvo_isOuya == 1 ? kPadLayout : kKeyboardLayout;
+    app.m_padGlyphs = kz_Tarvo_isOuya == 1 ? control_layout::kPad : control_layout::kKeyboard;
     app.m_startPad = 0;
     for (int player = kPlayers - 1; player >= 0; --player) {
         if (StartButtonDown(app, player)) {
-            app.m_padGlyphs = kPadLayout;
+            app.m_padGlyphs = control_layout::kPad;
             app.m_startPad = player;
         }
     }
     if (StartButtonDown(app, -1)) {
-        app.m_padGlyphs = kKeyboardLayout;
+        app.m_padGlyphs = control_layout::kKeyboard;
         app.m_startPad = 0;
     }
 }
