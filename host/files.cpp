@@ -13,24 +13,26 @@
 #include <string>
 #include <vector>
 
+#include "host/file_layout.h"
 #include "host/kzglfwgame.h"
 
 namespace {
 
 constexpr int kReadBlock = 4096;
-const char kStatePath[] = "./.zarnikstate";
 // One fixed name, so a save that was killed leaves at most this file, which
 // the next save replaces.
 const char kTempSuffix[] = ".tmp";
 // As many links as the system itself follows in one lookup.
 constexpr int kMaxLinks = 40;
 
+const char kDataScheme[] = "zarnik://data/";
+
 struct SchemeDirectory {
     const char* prefix;
     const char* directory;
 };
-const SchemeDirectory kSchemes[] = {
-    {"zarnik://data/", "./data/"},
+// The data scheme follows the file layout; these two stay beside it.
+const SchemeDirectory kOtherSchemes[] = {
     {"zarnik://internal/", "./internal/"},
     {"zarnik://external/", "./external/"},
 };
@@ -156,18 +158,23 @@ int ReplaceFile(const std::string& path, const std::string& bytes, int* error) {
     return 0;
 }
 
+String StatePath() { return String(CurrentFileLayout().stateFile.c_str()); }
+
 }  // namespace
 
 String kz_data_FixDataPath(String path) {
     const int i = IndexOf(path, ":/");
     if (i != -1 && IndexOf(path, "/") == i + 1) return path;
     if (StartsWith(path, "./") || StartsWith(path, "/")) return path;
-    return String("zarnik://data/") + path;
+    return String(kDataScheme) + path;
 }
 
 String KzGlfwGame::PathToFilePath(String path) {
     if (!StartsWith(path, "zarnik:")) return path;
-    for (const SchemeDirectory& scheme : kSchemes) {
+    if (StartsWith(path, kDataScheme)) {
+        return String(CurrentFileLayout().dataFolder.c_str()) + path.Substring(static_cast<int>(std::strlen(kDataScheme)));
+    }
+    for (const SchemeDirectory& scheme : kOtherSchemes) {
         if (StartsWith(path, scheme.prefix)) {
             return String(scheme.directory) + path.Substring(static_cast<int>(std::strlen(scheme.prefix)));
         }
@@ -248,7 +255,7 @@ unsigned char* KzGame::LoadData(String path, int* plength) {
 }
 
 int KzGame::SaveState(String state) {
-    const String path = PathToFilePath(String(kStatePath));
+    const String path = PathToFilePath(StatePath());
     if (path.Length() == 0) return -1;
     std::string bytes;
     state.AppendUtf8(bytes);
@@ -267,6 +274,6 @@ int KzGame::SaveState(String state) {
 String KzGame::LoadState() {
     std::vector<unsigned char> bytes;
     // No state file is the first run: nothing to tell.
-    if (!ReadFile(String(kStatePath), false, &bytes)) return String();
+    if (!ReadFile(StatePath(), false, &bytes)) return String();
     return String::Load(bytes.data(), static_cast<int>(bytes.size()));
 }
