@@ -38,6 +38,24 @@ TEST(TitleMenu, ATapHighlightsTheStartButtonStartsAndASwipeNever) {
     EXPECT_EQ(s.LastSound().id, sound_id::kSelect);
 }
 
+// The options cog is the last item and the first game type the first: a
+// further step past either end keeps the highlight where it is.
+TEST(TitleMenu, TheArrowKeysStepThroughTheItemsAndStopAtEitherEnd) {
+    Screens s;
+    s.driver.Frames(40);
+    const struct { int key, item; } steps[] = {
+        {glfw2::KEY_RIGHT, 2}, {glfw2::KEY_RIGHT, 3}, {glfw2::KEY_RIGHT, 4}, {glfw2::KEY_RIGHT, 4},
+        {glfw2::KEY_LEFT, 3},  {glfw2::KEY_LEFT, 2},  {glfw2::KEY_LEFT, 1},  {glfw2::KEY_LEFT, 1},
+    };
+    for (const auto& step : steps) {
+        s.Key(step.key);
+        s.driver.Frames(60);
+        EXPECT_EQ(s.app.m_menuSel, step.item);
+        EXPECT_EQ(s.app.m_mode, screen_mode::kTitle);
+        EXPECT_EQ(s.app.m_optionsOpen, 0);
+    }
+}
+
 TEST(TitleMenu, TheDeviceThatStartsTheGameSetsItsControlLayout) {
     struct Case {
         const char* name;
