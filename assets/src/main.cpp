@@ -8,6 +8,7 @@
 #include "contact_sheet.h"
 #include "fonts.h"
 #include "sounds.h"
+#include "game/sheets.h"
 
 #include <cstdio>
 #include <exception>
@@ -23,22 +24,26 @@ struct SheetJob {
     FramePainter paint;
 };
 
-// Frame sizes and counts are fixed by the game's loader; the number of
+// Frame sizes and counts are the game's (game/sheets.h); the number of
 // columns is ours (it keeps the sheets square or close to it).
+SheetJob job(const Sheet& sheet, int columns, FramePainter paint) {
+    return {{sheet.path, sheet.frameWidth, sheet.frameHeight, sheet.frames, columns}, paint};
+}
+
 const std::vector<SheetJob>& sheet_jobs() {
     static const std::vector<SheetJob> jobs = {
-        {{"gfx", 32, 32, 64, 8}, paint_gfx},
-        {{"gfxb", 32, 32, 64, 8}, paint_walkers},
-        {{"parts", 8, 8, 256, 16}, paint_particles},
-        {{"BadgesA", 64, 64, 64, 8}, paint_badges},
-        {{"fonts/fennick", 16, 16, 128, 16}, paint_game_font},
-        {{"common/icons", 32, 32, 16, 4}, paint_icons},
-        {{"common/Buttons", 64, 64, 16, 4}, paint_menu_buttons},
-        {{"common/dpad", 32, 32, 16, 4}, paint_dpad},
-        {{"common/PlixLogo", 256, 256, 1, 1}, paint_maker_logo},
-        {{"common/Testcard_Circle", 256, 256, 1, 1}, paint_test_card},
-        {{"logo", 256, 128, 1, 1}, paint_title},
-        {{"menu", 256, 256, 4, 2}, paint_menu_art},
+        job(sheet::kGfx, 8, paint_gfx),
+        job(sheet::kWalkers, 8, paint_walkers),
+        job(sheet::kParticles, 16, paint_particles),
+        job(sheet::kBadges, 8, paint_badges),
+        job(sheet::kFont, 16, paint_game_font),
+        job(sheet::kIcons, 4, paint_icons),
+        job(sheet::kMenuButtons, 4, paint_menu_buttons),
+        job(sheet::kPad, 4, paint_dpad),
+        job(sheet::kMakerLogo, 1, paint_maker_logo),
+        job(sheet::kTestCard, 1, paint_test_card),
+        job(sheet::kTitleLogo, 1, paint_title),
+        job(sheet::kMenuArt, 2, paint_menu_art),
     };
     return jobs;
 }
