@@ -72,6 +72,7 @@ gxtkChannel* gxtkAudio::Channel(int channel) {
 }
 
 void gxtkAudio::mark() {
+    gc_mark_q(music);
     for (const gxtkChannel& channel : channels) {
         if (channel.state != kChannelStopped && !SourceStopped(channel.source)) gc_mark_q(channel.sample);
     }
@@ -185,11 +186,17 @@ int gxtkAudio::SetRate(int channel, float rate) {
     return 0;
 }
 
+// Playing a sample rewinds it, so the kept tune starts from its beginning
+// just as a freshly decoded one would.
 int gxtkAudio::PlayMusic(String path, int flags) {
     StopMusic();
-    gxtkSample* sample = LoadSample(path);
-    if (!sample) return -1;
-    PlaySample(sample, kMusicChannel, flags);
+    if (!music || !music->buffer || musicPath != path) {
+        gxtkSample* sample = LoadSample(path);
+        if (!sample) return -1;
+        gc_assign(music, sample);
+        musicPath = path;
+    }
+    PlaySample(music, kMusicChannel, flags);
     return 0;
 }
 

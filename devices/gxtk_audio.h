@@ -64,6 +64,11 @@ public:
     ALCcontext* alcContext = nullptr;
     gxtkChannel channels[kChannelCount];
 
+    // The last tune played and its file: a tune decoded once is played again
+    // from the same buffer, so a new level does not decode it again.
+    gxtkSample* music = nullptr;
+    String musicPath;
+
     static gxtkAudio* audio;
     // Buffers of discarded samples, deleted once no source holds them.
     static std::vector<ALuint> discarded;

@@ -3,6 +3,7 @@
 #include "devices/gxtk_graphics.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "devices/gl_api.h"
@@ -108,13 +109,24 @@ int gxtkGraphics::Cls(float r, float g, float b) {
     return 0;
 }
 
+// The colour is packed only when it changes: a drawing loop sets the same
+// colour and alpha before every sprite.
+bool gxtkGraphics::ClsMatchesFill(float r, float g, float b, float fill_alpha) {
+    // A vertex colour byte is truncated, a clear colour rounded: they agree
+    // on whole numbers and where both saturate. NaN fails every test.
+    const auto same_byte = [](float value) { return value <= 0 || value >= 255 || value == std::trunc(value); };
+    return fill_alpha == 1 && same_byte(r) && same_byte(g) && same_byte(b);
+}
+
 int gxtkGraphics::SetAlpha(float new_alpha) {
+    if (new_alpha == alpha) return 0;
     alpha = new_alpha;
     PackColor();
     return 0;
 }
 
 int gxtkGraphics::SetColor(float r, float g, float b) {
+    if (r == red && g == green && b == blue) return 0;
     red = r;
     green = g;
     blue = b;

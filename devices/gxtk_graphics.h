@@ -1,5 +1,5 @@
 // gxtkGraphics: the graphics device. Every primitive becomes vertices in one
-// client-side array of 1024 vertices, sent to OpenGL in batches of one
+// client-side array of 8192 vertices, sent to OpenGL in batches of one
 // primitive kind and one texture, so a frame of many small sprites costs few
 // draw calls. Colour, alpha and the transform are applied on the processor as
 // vertices are written, so changing them never breaks a batch; colours are
@@ -13,7 +13,10 @@
 
 class gxtkGraphics : public Object {
 public:
-    static constexpr int kMaxVertices = 1024;
+    // Room for a busy frame's 2,000 sprites in one batch.
+    static constexpr int kMaxVertices = 8192;
+    // The most vertices one polygon or oval may have.
+    static constexpr int kMaxPrimitiveVertices = 1024;
     static constexpr int kQuadIndexCount = kMaxVertices / 4 * 6;
     static constexpr int kBlendAlpha = 0;
     static constexpr int kBlendAdditive = 1;
@@ -53,6 +56,10 @@ public:
     virtual gxtkSurface* CreateSurface(int width, int height);
     virtual bool LoadSurface__UNSAFE__(gxtkSurface* surface, String path);
     virtual int Cls(float r, float g, float b);
+    // Whether Cls(r, g, b) leaves the same pixels as a rectangle of this
+    // colour and alpha over the whole window: an opaque colour whose bytes
+    // the clear's rounding reproduces (whole numbers, or saturated ones).
+    static bool ClsMatchesFill(float r, float g, float b, float alpha);
     virtual int SetAlpha(float alpha);
     virtual int SetColor(float r, float g, float b);
     virtual int SetBlend(int mode);
@@ -85,6 +92,8 @@ private:
     void PackColor();
     void Put(Vertex* vertex, float x, float y);
     void PutTextured(Vertex* vertex, float x, float y, float u, float v);
+    void PutQuad(Vertex* v, float left, float top, float right, float bottom, float uLeft, float vTop,
+                 float uRight, float vBottom);
     void DrawBatch();
     void ApplyBlend(int mode);
     int OvalSegments(float xr, float yr) const;

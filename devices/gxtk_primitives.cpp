@@ -36,6 +36,23 @@ void gxtkGraphics::PutTextured(Vertex* vertex, float x, float y, float u, float 
     vertex->v = v;
 }
 
+// The four corners of a textured rectangle from (left, top) to (right,
+// bottom), clockwise from the top left, each as PutTextured would write it.
+void gxtkGraphics::PutQuad(Vertex* v, float left, float top, float right, float bottom, float uLeft, float vTop,
+                           float uRight, float vBottom) {
+    if (transformed) {
+        v[0] = {a * left + c * top + tx, b * left + d * top + ty, uLeft, vTop, color};
+        v[1] = {a * right + c * top + tx, b * right + d * top + ty, uRight, vTop, color};
+        v[2] = {a * right + c * bottom + tx, b * right + d * bottom + ty, uRight, vBottom, color};
+        v[3] = {a * left + c * bottom + tx, b * left + d * bottom + ty, uLeft, vBottom, color};
+    } else {
+        v[0] = {left, top, uLeft, vTop, color};
+        v[1] = {right, top, uRight, vTop, color};
+        v[2] = {right, bottom, uRight, vBottom, color};
+        v[3] = {left, bottom, uLeft, vBottom, color};
+    }
+}
+
 int gxtkGraphics::DrawPoint(float x, float y) {
     Put(Begin(1, 1, nullptr), x, y);
     return 0;
@@ -64,11 +81,7 @@ int gxtkGraphics::DrawSurface(gxtkSurface* surface, float x, float y) {
     const float h = static_cast<float>(surface->Height());
     const float right = w * surface->uScale;
     const float bottom = h * surface->vScale;
-    Vertex* v = Begin(4, 4, surface);
-    PutTextured(v, x, y, 0, 0);
-    PutTextured(v + 1, x + w, y, right, 0);
-    PutTextured(v + 2, x + w, y + h, right, bottom);
-    PutTextured(v + 3, x, y + h, 0, bottom);
+    PutQuad(Begin(4, 4, surface), x, y, x + w, y + h, 0, 0, right, bottom);
     return 0;
 }
 
@@ -82,11 +95,7 @@ int gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcx,
     const float bottom = (srcy + srch) * surface->vScale;
     const float w = static_cast<float>(srcw);
     const float h = static_cast<float>(srch);
-    Vertex* v = Begin(4, 4, surface);
-    PutTextured(v, x, y, left, top);
-    PutTextured(v + 1, x + w, y, right, top);
-    PutTextured(v + 2, x + w, y + h, right, bottom);
-    PutTextured(v + 3, x, y + h, left, bottom);
+    PutQuad(Begin(4, 4, surface), x, y, x + w, y + h, left, top, right, bottom);
     return 0;
 }
 
@@ -94,7 +103,7 @@ int gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcx,
 // 4 a quad, more a fan. An odd trailing float is ignored.
 int gxtkGraphics::DrawPoly(Array<float> verts) {
     const int n = verts.Length() / 2;
-    if (n < 1 || n > kMaxVertices) return 0;
+    if (n < 1 || n > kMaxPrimitiveVertices) return 0;
     Vertex* v = Begin(n, n, nullptr);
     for (int i = 0; i < n; ++i) Put(v + i, verts[2 * i], verts[2 * i + 1]);
     return 0;
@@ -103,7 +112,7 @@ int gxtkGraphics::DrawPoly(Array<float> verts) {
 // Vertices of (x, y, u, v), with u and v in source pixels.
 int gxtkGraphics::DrawPoly2(Array<float> verts, gxtkSurface* surface, int srcx, int srcy) {
     const int n = verts.Length() / 4;
-    if (n < 1 || n > kMaxVertices || !surface) return 0;
+    if (n < 1 || n > kMaxPrimitiveVertices || !surface) return 0;
     PrepareTexture(surface);
     Vertex* v = Begin(n, n, surface);
     for (int i = 0; i < n; ++i) {
@@ -114,7 +123,7 @@ int gxtkGraphics::DrawPoly2(Array<float> verts, gxtkSurface* surface, int srcx, 
 }
 
 // Enough segments for the on-screen size: the two radii summed, at least 12,
-// at most one batch, and a multiple of 4 in between. The estimate stays in
+// at most the largest primitive, and a multiple of 4 in between. The estimate stays in
 // floating point until it is known to be in range, so huge or non-finite
 // sizes give the maximum rather than an undefined conversion.
 int gxtkGraphics::OvalSegments(float xr, float yr) const {
@@ -125,7 +134,7 @@ int gxtkGraphics::OvalSegments(float xr, float yr) const {
     } else {
         estimate = std::fabs(std::trunc(xr)) + std::fabs(std::trunc(yr));
     }
-    if (!(estimate <= kMaxVertices)) return kMaxVertices;
+    if (!(estimate <= kMaxPrimitiveVertices)) return kMaxPrimitiveVertices;
     const int n = static_cast<int>(estimate);
     if (n < kMinOvalSegments) return kMinOvalSegments;
     return n / 4 * 4;

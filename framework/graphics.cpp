@@ -34,6 +34,34 @@ void DrawFrame(c_Image* image, float x, float y, int frame) {
                                            image->m_height);
 }
 
+// A 2D transform: x' = a x + c y + tx, y' = b x + d y + ty.
+struct Affine {
+    float a, b, c, d, tx, ty;
+};
+
+// The transform (a, b, c, d, tx, ty) applied to points first, then `k`.
+Affine Compose(const Affine& k, float a, float b, float c, float d, float tx, float ty) {
+    return {a * k.a + b * k.c, a * k.b + b * k.d, c * k.a + d * k.c, c * k.b + d * k.d,
+            tx * k.a + ty * k.c + k.tx, tx * k.b + ty * k.d + k.ty};
+}
+
+Affine CurrentTransform() {
+    const c_GraphicsContext& k = Context();
+    return {k.m_a, k.m_b, k.m_c, k.m_d, k.m_tx, k.m_ty};
+}
+
+// Sprites and the glyphs of a line of text mostly share one angle, so the
+// last angle's sine and cosine are kept (the results are identical).
+const SinCos& TurnOfDegrees(float angle) {
+    static float last_angle = 0.0f;
+    static SinCos last = SinCosOfDegrees(0.0f);
+    if (angle != last_angle || std::signbit(angle) != std::signbit(last_angle)) {
+        last = SinCosOfDegrees(angle);
+        last_angle = angle;
+    }
+    return last;
+}
+
 }  // namespace
 
 gxtkGraphics* kz_graphics_device = nullptr;
@@ -89,6 +117,11 @@ int kz_graphics_EndRender() {
     return 0;
 }
 
+int kz_graphics_Cls(float r, float g, float b) {
+    kz_graphics_renderDevice->Cls(r, g, b);
+    return 0;
+}
+
 int kz_graphics_SetColor(float r, float g, float b) {
     c_GraphicsContext& context = Context();
     context.m_red = r;
@@ -140,10 +173,8 @@ int kz_graphics_SetMatrix2(Array<float> m) {
 
 // The given transform applies to points first, the current one after.
 int kz_graphics_Transform(float a, float b, float c, float d, float tx, float ty) {
-    const c_GraphicsContext& k = Context();
-    return kz_graphics_SetMatrix(a * k.m_a + b * k.m_c, a * k.m_b + b * k.m_d,
-                                 c * k.m_a + d * k.m_c, c * k.m_b + d * k.m_d,
-                                 tx * k.m_a + ty * k.m_c + k.m_tx, tx * k.m_b + ty * k.m_d + k.m_ty);
+    const Affine m = Compose(CurrentTransform(), a, b, c, d, tx, ty);
+    return kz_graphics_SetMatrix(m.a, m.b, m.c, m.d, m.tx, m.ty);
 }
 
 int kz_graphics_Transform2(Array<float> m) {
@@ -155,16 +186,9 @@ int kz_graphics_Translate(float x, float y) { return kz_graphics_Transform(1, 0,
 
 int kz_graphics_Scale(float x, float y) { return kz_graphics_Transform(x, 0, 0, y, 0, 0); }
 
-// Sprites and the glyphs of a line of text mostly share one angle, so the
-// last angle's sine and cosine are kept (the results are identical).
 int kz_graphics_Rotate(float angle) {
-    static float last_angle = 0.0f;
-    static SinCos last = SinCosOfDegrees(0.0f);
-    if (angle != last_angle || std::signbit(angle) != std::signbit(last_angle)) {
-        last = SinCosOfDegrees(angle);
-        last_angle = angle;
-    }
-    return kz_graphics_Transform(last.cos, -last.sin, last.sin, last.cos, 0, 0);
+    const SinCos& turn = TurnOfDegrees(angle);
+    return kz_graphics_Transform(turn.cos, -turn.sin, turn.sin, turn.cos, 0, 0);
 }
 
 // The stack doubles when full and never shrinks.
@@ -220,17 +244,21 @@ int kz_graphics_DrawImage(c_Image* image, float x, float y, int frame) {
     return 0;
 }
 
-// The image turns and scales about its handle, which lands on (x, y).
+// The image turns and scales about its handle, which lands on (x, y): the
+// products of pushing the transform, translating, rotating, scaling,
+// translating by the handle and popping, computed without touching the
+// context's transform. The device is left holding the sprite's transform, so
+// the context's own goes to it again before the next drawing.
 int kz_graphics_DrawImage2(c_Image* image, float x, float y, float rotation, float scaleX,
                            float scaleY, int frame) {
     if (!HasDrawableFrame(image, frame)) return 0;
-    kz_graphics_PushMatrix();
-    kz_graphics_Translate(x, y);
-    kz_graphics_Rotate(rotation);
-    kz_graphics_Scale(scaleX, scaleY);
-    kz_graphics_Translate(-image->m_handleX, -image->m_handleY);
-    Context().p_Validate();
+    const SinCos& turn = TurnOfDegrees(rotation);
+    Affine m = Compose(CurrentTransform(), 1, 0, 0, 1, x, y);
+    m = Compose(m, turn.cos, -turn.sin, turn.sin, turn.cos, 0, 0);
+    m = Compose(m, scaleX, 0, 0, scaleY, 0, 0);
+    m = Compose(m, 1, 0, 0, 1, -image->m_handleX, -image->m_handleY);
+    kz_graphics_renderDevice->SetMatrix(m.a, m.b, m.c, m.d, m.tx, m.ty);
+    Context().m_matrixDirty = 1;
     DrawFrame(image, 0, 0, frame);
-    kz_graphics_PopMatrix();
     return 0;
 }

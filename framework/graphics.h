@@ -93,6 +93,8 @@ int kz_graphics_BeginRender();
 int kz_graphics_EndRender();
 
 // Valid only while rendering.
+// Clears the window to the colour (0-255 each), outside the batch.
+int kz_graphics_Cls(float r, float g, float b);
 int kz_graphics_SetColor(float r, float g, float b);
 int kz_graphics_SetAlpha(float alpha);
 int kz_graphics_SetBlend(int blend);

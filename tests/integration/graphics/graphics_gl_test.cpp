@@ -3,6 +3,7 @@
 // packing of read pixels. (What reaches OpenGL: the recorded-GL unit tests.)
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -154,3 +155,34 @@ TEST_F(GraphicsGlTest, ReadPixelsGivesTopRowFirstAsAlphaRedGreenBlue) {
 }
 
 }  // namespace
+
+// Where the device says a clear matches an opaque fill of the window, every
+// pixel is the same; off whole numbers the clear's rounding differs, which
+// is why a fill stays a fill there.
+TEST_F(GraphicsGlTest, AClearLeavesTheSamePixelsAsTheOpaqueFillItReplaces) {
+    const struct {
+        float r, g, b, alpha;
+        bool clears;
+    } cases[] = {
+        {0, 0, 0, 1, true},          {12, 200, 255, 1, true},  {1, 128, 254, 1, true},
+        {300, -4, 17, 1, true},      {12.7f, 0, 0, 1, false},  {0, 0, 0, 0.99f, false},
+        {std::nanf(""), 0, 0, 1, false},
+    };
+    const auto window = [&] {
+        Array<int> pixels(kSize * kSize);
+        device_->ReadPixels(pixels, 0, 0, kSize, kSize, 0, kSize);
+        return std::vector<int>(&pixels[0], &pixels[0] + kSize * kSize);
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.r << "," << c.g << "," << c.b << " alpha " << c.alpha);
+        EXPECT_EQ(gxtkGraphics::ClsMatchesFill(c.r, c.g, c.b, c.alpha), c.clears);
+        if (c.alpha != 1 || std::isnan(c.r)) continue;
+        device_->Cls(90, 40, 10);
+        device_->SetColor(c.r, c.g, c.b);
+        device_->SetAlpha(c.alpha);
+        device_->DrawRect(-1, -1, kSize + 2, kSize + 2);
+        const std::vector<int> filled = window();
+        device_->Cls(c.r, c.g, c.b);
+        EXPECT_EQ(window() == filled, c.clears);
+    }
+}

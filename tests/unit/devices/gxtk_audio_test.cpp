@@ -175,6 +175,30 @@ TEST_F(AudioDeviceTest, MusicLoopsOnChannel32AndAMissingFileStopsIt) {
     EXPECT_EQ(AlState(kMusicChannel), AL_STOPPED);
 }
 
+// The tune is kept: playing it again reuses its buffer and starts it from
+// the beginning; another file replaces it.
+TEST_F(AudioDeviceTest, MusicPlayedAgainRestartsTheKeptBufferAndAnotherFileReplacesIt) {
+    const std::string tune = dir_.File("tune.wav"), other = dir_.File("other.wav");
+    ASSERT_TRUE(WriteToneWav(tune, 330.0, 44100 * 4));
+    ASSERT_TRUE(WriteToneWav(other, 220.0, 441));
+    const auto offset = [&] { return SourceInt(SourceOf(kMusicChannel), AL_SAMPLE_OFFSET); };
+    ASSERT_EQ(audio_->PlayMusic(String(tune.c_str()), 1), 0);
+    const ALint buffer = SourceInt(SourceOf(kMusicChannel), AL_BUFFER);
+    ASSERT_TRUE(WaitUntil([&] { return offset() > 22050; }));
+    audio_->PauseMusic();
+    const ALint reached = offset();
+
+    ASSERT_EQ(audio_->PlayMusic(String(tune.c_str()), 1), 0);
+    audio_->PauseMusic();
+    EXPECT_LT(offset(), reached) << "the tune starts again from its beginning";
+    EXPECT_EQ(SourceInt(SourceOf(kMusicChannel), AL_BUFFER), buffer);
+    CollectAndDrain();
+    EXPECT_TRUE(alIsBuffer(static_cast<ALuint>(buffer))) << "kept while stopped";
+
+    ASSERT_EQ(audio_->PlayMusic(String(other.c_str()), 0), 0);
+    EXPECT_NE(SourceInt(SourceOf(kMusicChannel), AL_BUFFER), buffer);
+}
+
 // A buffer still attached to a source cannot be deleted: a finished channel
 // lets go of it, a channel the game stopped only when it plays something else.
 TEST_F(AudioDeviceTest, DiscardedBufferIsDeletedAtTheFirstLoadOrPlayOnceNoChannelHoldsIt) {

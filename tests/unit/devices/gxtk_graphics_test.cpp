@@ -21,14 +21,14 @@ std::vector<int> Args(const GlCall& call, int n) {
 }  // namespace
 
 TEST_F(DeviceTest, RectanglesFlushWhenTheVertexArrayIsFullAndAtEndRender) {
-    for (int i = 0; i < 300; ++i) device->DrawRect(i, 0, 1, 1);
-    EXPECT_EQ(DrawnCounts(), std::vector<int>{1536}) << "the 257th rectangle flushes the first 256";
+    for (int i = 0; i < 2100; ++i) device->DrawRect(i, 0, 1, 1);
+    EXPECT_EQ(DrawnCounts(), std::vector<int>{12288}) << "the 2049th rectangle flushes the first 2048";
     device->EndRender();
-    EXPECT_EQ(DrawnCounts(), (std::vector<int>{1536, 264}));
-    EXPECT_EQ(Args(gl.Calls(GlOp::DrawElements).at(1), 3), (std::vector<int>{GL_TRIANGLES, 264, GL_UNSIGNED_SHORT}));
-    const uint16_t first_quad[6] = {0, 1, 2, 0, 2, 3}, last_quad[6] = {1020, 1021, 1022, 1020, 1022, 1023};
+    EXPECT_EQ(DrawnCounts(), (std::vector<int>{12288, 312}));
+    EXPECT_EQ(Args(gl.Calls(GlOp::DrawElements).at(1), 3), (std::vector<int>{GL_TRIANGLES, 312, GL_UNSIGNED_SHORT}));
+    const uint16_t first_quad[6] = {0, 1, 2, 0, 2, 3}, last_quad[6] = {8188, 8189, 8190, 8188, 8190, 8191};
     EXPECT_TRUE(std::equal(first_quad, first_quad + 6, device->quadIndices));
-    EXPECT_TRUE(std::equal(last_quad, last_quad + 6, device->quadIndices + 1530));
+    EXPECT_TRUE(std::equal(last_quad, last_quad + 6, device->quadIndices + 12282));
 }
 
 TEST_F(DeviceTest, EachChangeOfSurfaceStartsANewBatchWithItsTexture) {
@@ -167,6 +167,10 @@ TEST_F(DeviceTest, ColourIsPackedPremultipliedAndSaturated) {
         {300, -5, 0, 1, 0xff0000ffu},  // each byte saturates alone
         {std::numeric_limits<float>::quiet_NaN(), 0, 0, 1, 0xff000000u},
         {255, 255, 255, 2, 0xffffffffu},
+        {255, 255, 0, 2, 0xff00ffffu},  // from here one value changes at a time
+        {255, 0, 0, 2, 0xff0000ffu},
+        {0, 0, 0, 2, 0xff000000u},
+        {0, 0, 0, 0.5f, 0x7f000000u},
     };
     for (const auto& c : cases) {
         device->SetColor(c.r, c.g, c.b);

@@ -2,6 +2,9 @@
 // flags, the transform and its stack, and what reaches the device.
 #include <climits>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
 
 #include "framework/app.h"
 #include "framework/graphics.h"
@@ -174,6 +177,60 @@ TEST_F(GraphicsModuleTest, DrawImage2TurnsAndScalesAboutTheCentreHandle) {
     EXPECT_FLOAT_EQ(v[0].u, 16.0f / 32) << "frame 1";
     EXPECT_EQ(context().m_matrixSp, 0);
     EXPECT_EQ(context().m_tx, 1000) << "the caller's transform is back";
+}
+
+// A sprite's vertices, bit for bit, are those of the documented steps: push,
+// translate to the position, rotate, scale, translate by the handle, draw the
+// frame at the origin, pop. Varied under a turned and scaled outer transform,
+// with angles repeated as a line of text repeats them, tinted and faded.
+TEST_F(GraphicsModuleTest, DrawImage2WritesTheVerticesOfTheDocumentedMatrixSteps) {
+    c_Image* images[] = {Grid(128, 64, 16, 16, 32), Row(64, 32, 1)};
+    ASSERT_NE(images[1]->m_flags & kImageWholeSurface, 0);
+    std::srand(7);
+    const auto random = [](float low, float high) {
+        return low + (high - low) * static_cast<float>(std::rand()) / static_cast<float>(RAND_MAX);
+    };
+    const auto lastQuad = [&] {
+        std::vector<gxtkGraphics::Vertex> quad(device->vertices + device->batchCount - 4,
+                                               device->vertices + device->batchCount);
+        return quad;
+    };
+    int differing = 0;
+    float angle = 0;
+    for (int i = 0; i < 4000; ++i) {
+        if (i % 500 == 0) {
+            kz_graphics_SetMatrix(random(-2, 2), random(-2, 2), random(-2, 2), random(-2, 2), random(-900, 900),
+                                  random(-900, 900));
+        }
+        c_Image* image = images[i % 7 == 0];
+        image->p_SetHandle(i % 3 == 0 ? 0 : random(-20, 20), random(-20, 20));
+        if (i % 4 == 0) angle = random(-720, 720);
+        const float x = random(-700, 700), y = random(-700, 700), sx = random(-3, 3), sy = random(-3, 3);
+        const int frame = std::rand() % 32;
+        kz_graphics_SetColor(random(0, 255), random(0, 255), random(0, 255));
+        kz_graphics_SetAlpha(i % 5 == 0 ? 1 : random(0, 1));
+
+        kz_graphics_DrawImage2(image, x, y, angle, sx, sy, frame);
+        const std::vector<gxtkGraphics::Vertex> drawn = lastQuad();
+        kz_graphics_PushMatrix();
+        kz_graphics_Translate(x, y);
+        kz_graphics_Rotate(angle);
+        kz_graphics_Scale(sx, sy);
+        kz_graphics_Translate(-image->m_handleX, -image->m_handleY);
+        kz_graphics_DrawImage(image, image->m_handleX, image->m_handleY, frame);
+        kz_graphics_PopMatrix();
+        const std::vector<gxtkGraphics::Vertex> reference = lastQuad();
+        differing += std::memcmp(drawn.data(), reference.data(), sizeof(gxtkGraphics::Vertex) * 4) != 0;
+        // Each corner where the device's transform takes it, one vertex at a time.
+        const float w = static_cast<float>(image->m_width), h = static_cast<float>(image->m_height);
+        const std::pair<float, float> corners[] = {{0, 0}, {w, 0}, {w, h}, {0, h}};
+        for (int k = 0; k < 4; ++k) {
+            const std::pair<float, float> at = DeviceMaps(corners[k].first, corners[k].second);
+            differing += std::memcmp(&drawn[k].x, &at.first, sizeof(float)) != 0 ||
+                         std::memcmp(&drawn[k].y, &at.second, sizeof(float)) != 0;
+        }
+    }
+    EXPECT_EQ(differing, 0);
 }
 
 TEST_F(GraphicsModuleTest, BeginRenderResetsTheFrameStateAndTheScissorToTheApplicationsSize) {

@@ -108,6 +108,25 @@ TEST_F(PlayTest, TheCountdownShowsEpisodeThenReadyAndStartsTheTuneOnce) {
     EXPECT_EQ(std::count(sounds.begin(), sounds.end(), "sfx/grounded.ogg"), 1);
 }
 
+// Every level's countdown starts the tune again; its file is read and decoded
+// once for the whole run, pauses included.
+TEST_F(PlayTest, TheTuneIsDecodedOnceAcrossNewLevelsAndPauses) {
+    StartGame(1);
+    driver.Updates(40);
+    for (int level = 2; level <= 4; ++level) {
+        SCOPED_TRACE(level);
+        App().m_paused = 1;
+        driver.Update();
+        EXPECT_EQ(kz_audio_device->MusicState(), kChannelPaused);
+        App().m_paused = 0;
+        Party(party_table::kCountdown) = 119;
+        driver.Updates(40);
+        EXPECT_EQ(kz_audio_device->MusicState(), kChannelPlaying);
+    }
+    const std::vector<std::string> sounds = driver.RequestedFiles(FileRequest::kSound);
+    EXPECT_EQ(std::count(sounds.begin(), sounds.end(), "sfx/grounded.ogg"), 1);
+}
+
 // A walker reaching the ship's cell boards; once nobody walks (the last one
 // boarding, or hit while the other boarded) the ship lifts off for 120
 // frames and the next level starts, with 100 for each survivor.
