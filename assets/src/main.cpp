@@ -1,9 +1,11 @@
-// tarvolan_assetgen DATA_DIR CONTACT_DIR
+// tarvolan_assetgen DATA_DIR CONTACT_DIR ICON_DIR
 //
 // Draws every image at its three resolutions, both fonts, synthesises the
 // sound effects and the tune, and writes them into DATA_DIR; writes the
-// contact sheet for review into CONTACT_DIR. The output depends on nothing
+// contact sheet for review into CONTACT_DIR, and the program's icon as an
+// icon theme tree (hicolor/NxN/apps/) into ICON_DIR. The output depends on nothing
 // but this program and the fonts it reads, so every run gives the same bytes.
+#include "app_icon.h"
 #include "art.h"
 #include "contact_sheet.h"
 #include "fonts.h"
@@ -54,7 +56,14 @@ std::string sound_name(int id) {
     return name;
 }
 
-void generate(const std::string& data, const std::string& contact) {
+void write_app_icons(const std::string& icons) {
+    for (int size : kAppIconSizes) {
+        const std::string folder = std::to_string(size) + "x" + std::to_string(size);
+        write_png(icons + "/hicolor/" + folder + "/apps/" TARVOLAN_APP_ID ".png", render_app_icon(size));
+    }
+}
+
+void generate(const std::string& data, const std::string& contact, const std::string& icons) {
     // The tune is the longest single job and shares nothing with the
     // drawing, so it is composed on a second core meanwhile.
     std::future<Samples> tune = std::async(std::launch::async, make_tune);
@@ -75,6 +84,7 @@ void generate(const std::string& data, const std::string& contact) {
         write_wav(data + "/" + sound_name(effect.id), effect.samples, kEffectRate);
 
     write_contact_sheets(contact, rendered, default_font_image);
+    write_app_icons(icons);
     // Written last: the build takes this file as the sign of a complete run.
     write_ogg(data + "/sfx/grounded.ogg", tune.get(), kTuneRate);
 }
@@ -83,12 +93,12 @@ void generate(const std::string& data, const std::string& contact) {
 }  // namespace assetgen
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s DATA_DIR CONTACT_SHEET_DIR\n", argv[0]);
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s DATA_DIR CONTACT_SHEET_DIR ICON_DIR\n", argv[0]);
         return 2;
     }
     try {
-        assetgen::generate(argv[1], argv[2]);
+        assetgen::generate(argv[1], argv[2], argv[3]);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "tarvolan_assetgen: %s\n", e.what());
         return 1;
