@@ -57,10 +57,22 @@ inline int PanelRowStart(const Screenshot& shot, int row) {
     return 640;
 }
 
-// The title with a best score in the panel: it has more digits than the
-// empty entry below it.
+// The text pixels of the best list's row `row` in the score panel.
+inline std::vector<bool> PanelRow(const Screenshot& shot, int row) {
+    std::vector<bool> text;
+    const int top = 61 + 15 * row;
+    for (int y = top; y < top + 13; ++y) {
+        for (int x = 500; x < 640; ++x) {
+            text.push_back(shot.Count(x, y, x + 1, y + 1, [](int r, int g, int b) { return r > 200 && g > 150 && b < 140; }) > 0);
+        }
+    }
+    return text;
+}
+
+// The title with a best score in the panel: its row reads otherwise than the
+// empty entry below it (even a one-digit score differs from "0").
 inline bool ShowsASavedBest(const Screenshot& shot) {
-    return OnTitle(shot) && PanelRowStart(shot, 2) < 640 && PanelRowStart(shot, 1) < PanelRowStart(shot, 2) - 4;
+    return OnTitle(shot) && PanelRowStart(shot, 2) < 640 && PanelRow(shot, 1) != PanelRow(shot, 2);
 }
 
 inline std::vector<int> SavedValues(const std::string& path) {
