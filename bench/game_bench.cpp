@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "game/myapp.h"
-#include "tools/level/report.h"
+#include "game/play/level_report.h"
 
 namespace {
 

@@ -62,15 +62,17 @@ int BadgeWord(const Array<bool>& flags, int word) {
 }
 
 // The state file as the last load read it, kept beside it; a file kept
-// before is replaced. A copy that fails is reported and the save goes on, so
-// that the settings of this session are not lost as well.
+// before is replaced. A host that keeps no state file has nothing to keep. A
+// copy that fails is reported and the save goes on, so that the settings of
+// this session are not lost as well.
 void KeepReadStateFile() {
     const std::filesystem::path state = CurrentFileLayout().stateFile;
     std::filesystem::path kept = state;
     kept += kKeptFileSuffix;
     std::error_code error;
+    if (!std::filesystem::exists(state, error)) return;
     std::filesystem::copy_file(state, kept, std::filesystem::copy_options::overwrite_existing, error);
-    if (error) std::fprintf(stderr, "could not keep %s as %s: %s\n", state.c_str(), kept.c_str(), error.message().c_str());
+    if (error) std::fprintf(stderr, "cannot keep %s as %s: %s\n", state.c_str(), kept.c_str(), error.message().c_str());
 }
 
 }  // namespace

@@ -13,8 +13,8 @@
 #include <cstring>
 #include <string>
 
+#include "game/play/level_report.h"
 #include "tools/level/picture.h"
-#include "tools/level/report.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "game/play/level.h"
-#include "tools/level/report.h"
+#include "game/play/level_report.h"
 
 namespace {
 

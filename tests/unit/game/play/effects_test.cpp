@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "game/play/random.h"
-#include "tools/level/report.h"
+#include "game/play/level_report.h"
 
 namespace {
 

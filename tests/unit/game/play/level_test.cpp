@@ -10,7 +10,7 @@
 #include <sstream>
 #include <vector>
 
-#include "tools/level/report.h"
+#include "game/play/level_report.h"
 
 namespace {
 

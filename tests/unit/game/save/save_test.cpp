@@ -313,6 +313,16 @@ TEST_F(SaveTest, TheFirstSaveAfterALoadThatRejectedAnythingKeepsTheFileThatWasRe
             EXPECT_EQ(std::string(bytes.begin(), bytes.end()), c.text);
         }
     }
+
+    // A file that cannot be kept is told on standard error; the save goes on.
+    std::filesystem::remove(kept);
+    std::filesystem::create_directory(kept);
+    WriteStateText(Join(badDigit));
+    LoadFresh();
+    ::testing::internal::CaptureStderr();
+    app->p_Save();
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("cannot keep"), std::string::npos);
+    EXPECT_EQ(LoadFresh(), kAllLoaded);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // A level built outside a running game and read back from the game's tables:
-// the level tool prints and draws it, and the tests pin levels with it.
+// the level tool prints and draws it, the benchmarks play on it and the
+// tests pin levels with it.
 #pragma once
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "tools/level/report.h"
+#include "game/play/level_report.h"
 
 #include <cstdio>
 
