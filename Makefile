@@ -10,7 +10,7 @@ PREFIX     ?= /usr/local
 
 CONFIGURE = cmake -S . -G Ninja -Wno-dev
 
-.PHONY: all setup build run install package test test-fast test-sanitize test-fuzz fuzz-build fuzz bench clean
+.PHONY: all setup build run install package test test-fast test-sanitize test-fuzz fuzz-build fuzz soak bench clean
 
 all: build
 
@@ -35,13 +35,13 @@ install: build
 package: build
 	@cd $(BUILD) && cpack -G DEB
 
-# Every test, then the unit and integration tests again under AddressSanitizer
-# and UndefinedBehaviorSanitizer (any sanitizer report fails the run), then
-# each fuzz target over its committed corpus.
+# Every test but the soak, then the unit and integration tests again under
+# AddressSanitizer and UndefinedBehaviorSanitizer (any sanitizer report fails
+# the run), then each fuzz target over its committed corpus.
 test: test-fast test-sanitize test-fuzz
 
 test-fast: build
-	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -LE soak
 
 test-sanitize: setup
 	@$(CONFIGURE) -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTARVOLAN_SANITIZE=ON >/dev/null
@@ -60,6 +60,10 @@ test-fuzz: fuzz-build
 # Fuzzes each target for FUZZ_SECONDS, seeded from the generated data folder too.
 fuzz: build fuzz-build
 	@scripts/fuzz $(FUZZ_BUILD) $(BUILD)/data $(FUZZ_SECONDS)
+
+# The bot's hour of play (tests/soak), apart from `make test` for its length.
+soak: build
+	@ctest --test-dir $(BUILD) --output-on-failure -L soak
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done

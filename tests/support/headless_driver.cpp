@@ -83,8 +83,9 @@ void CloseAudioDevice(gxtkAudio* audio) {
 
 }  // namespace
 
-HeadlessDriver::HeadlessDriver(int width, int height) {
+HeadlessDriver::HeadlessDriver(int width, int height, const std::string& dataFolder) {
     audio_fixtures::UseNullAudio();
+    if (!dataFolder.empty()) std::filesystem::create_directory_symlink(dataFolder, DataDir());
     std::filesystem::create_directories(DataDir());
     g_requests.clear();
     g_watch_draws = true;

@@ -49,8 +49,9 @@ struct FileRequest {
 
 class HeadlessDriver {
 public:
-    // Opens the window and runs p_OnCreate; no update has run yet.
-    explicit HeadlessDriver(int width = 640, int height = 480);
+    // Opens the window and runs p_OnCreate; no update has run yet. With a
+    // `dataFolder`, the scratch data folder is a link to it.
+    explicit HeadlessDriver(int width = 640, int height = 480, const std::string& dataFolder = "");
     ~HeadlessDriver();
     HeadlessDriver(const HeadlessDriver&) = delete;
     HeadlessDriver& operator=(const HeadlessDriver&) = delete;

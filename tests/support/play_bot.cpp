@@ -4,6 +4,9 @@ namespace {
 
 constexpr int kRunKey = 'L';  // action button 3: "Run" on the keyboard layout
 constexpr int kKeyboardLayout = 0;
+constexpr int kPauseKey = glfw2::KEY_ESC;
+constexpr int kLeftKey = glfw2::KEY_LEFT;
+constexpr int kEnterKey = glfw2::KEY_ENTER;
 
 float WorldX(const float* walker) {
     return (walker[walker_record::column] + walker[walker_record::offsetX]) * map_cell::kPixels;
@@ -21,14 +24,14 @@ void PlayBot::StartGame(int difficulty) {
     app.m_difficulty = difficulty;
     app.m_padGlyphs = kKeyboardLayout;
     app.m_mode = screen_mode::kStartGame;
-    driver_.Update();
+    Update();
 }
 
 void PlayBot::Step() {
     const c_MyApp& app = driver_.App();
     // Holding through a level's start would keep the new level's key lock.
     Hold(app.m_party[party_table::kCountdown] < 1 && !BulletNearParty());
-    driver_.Update();
+    Update();
 }
 
 void PlayBot::Steps(int count) {
@@ -39,6 +42,18 @@ bool PlayBot::PlayToEnd(int bound) {
     for (int i = 0; i < bound && driver_.App().m_gameOver == 0; ++i) Step();
     Hold(false);
     return driver_.App().m_gameOver != 0;
+}
+
+void PlayBot::Pause(int updates) {
+    Hold(false);
+    Key(kPauseKey);
+    for (int i = 0; i < updates; ++i) Update();
+    Key(kPauseKey);
+}
+
+void PlayBot::Quit() {
+    Hold(false);
+    for (const int key : {kPauseKey, kLeftKey, kEnterKey}) Key(key);
 }
 
 bool PlayBot::BulletNearParty() const {
@@ -66,4 +81,17 @@ void PlayBot::Hold(bool run) {
         driver_.Release(kRunKey);
     }
     holding_ = run;
+}
+
+void PlayBot::Update() {
+    driver_.Update();
+    ++updates_;
+}
+
+// Held for one update, released in the next.
+void PlayBot::Key(int glfwKey) {
+    driver_.Press(glfwKey);
+    Update();
+    driver_.Release(glfwKey);
+    Update();
 }

@@ -21,12 +21,22 @@ public:
     // Plays on until the fifth walker is lost, for at most `bound` updates;
     // whether the game ended. The run key is released at the end.
     bool PlayToEnd(int bound);
+    // The pause menu opened with Escape, left open for `updates` updates and
+    // closed with Escape again.
+    void Pause(int updates);
+    // The pause menu's quit: Escape, Left onto the quit button, Enter.
+    void Quit();
+    // The updates the bot has run so far.
+    int Updates() const { return updates_; }
 
 private:
     bool BulletNearParty() const;
     void Hold(bool run);
+    void Update();
+    void Key(int glfwKey);
 
     HeadlessDriver& driver_;
     float caution_;
     bool holding_ = false;
+    int updates_ = 0;
 };

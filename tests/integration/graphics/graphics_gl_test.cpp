@@ -140,20 +140,6 @@ TEST_F(GraphicsGlTest, TexturedQuadsShowGreyAndColourTexelsPremultipliedTexelFor
     }
 }
 
-TEST_F(GraphicsGlTest, ReadPixelsGivesTopRowFirstAsAlphaRedGreenBlue) {
-    device_->SetColor(255, 0, 0);
-    device_->DrawRect(0, 0, kSize, 1);
-    device_->SetColor(0, 255, 0);
-    device_->DrawRect(1, 1, 1, 1);
-    device_->EndRender();
-
-    // A 2 x 2 corner into an array with an offset and a wider pitch.
-    Array<int> part(8);
-    device_->ReadPixels(part, 0, 0, 2, 2, 1, 3);
-    EXPECT_EQ(std::vector<uint32_t>(part.begin(), part.end()),
-              (std::vector<uint32_t>{0, 0xFFFF0000u, 0xFFFF0000u, 0, 0xFF000000u, 0xFF00FF00u, 0, 0}));
-}
-
 }  // namespace
 
 // Where the device says a clear matches an opaque fill of the window, every

@@ -6,12 +6,6 @@
 
 namespace {
 
-Array<float> Floats(int n) {
-    Array<float> values(n);
-    for (int i = 0; i < n; ++i) values[i] = static_cast<float>(i);
-    return values;
-}
-
 std::vector<int> Args(const GlCall& call, int n) {
     std::vector<int> args;
     for (int i = 0; i < n; ++i) args.push_back(call.Arg(i));
@@ -50,42 +44,6 @@ TEST_F(DeviceTest, EachChangeOfSurfaceStartsANewBatchWithItsTexture) {
     EXPECT_EQ(bound_at_draw, (std::vector<int>{int(a->texture), int(b->texture), int(a->texture)}));
     EXPECT_EQ(gl.Calls(GlOp::Enable).size(), 3u) << "texturing goes on for each textured batch";
     EXPECT_EQ(gl.Calls(GlOp::Disable).size(), 3u) << "and off after it";
-}
-
-TEST_F(DeviceTest, PolygonsOfDifferentSizesAreSeparateBatchesOfFans) {
-    device->DrawPoly(Floats(10));
-    device->DrawPoly(Floats(10));
-    device->DrawPoly(Floats(12));
-    device->EndRender();
-    std::vector<std::vector<int>> fans;
-    for (const GlCall& call : gl.Calls(GlOp::DrawArrays)) fans.push_back(Args(call, 3));
-    EXPECT_EQ(fans, (std::vector<std::vector<int>>{
-                        {GL_TRIANGLE_FAN, 0, 5}, {GL_TRIANGLE_FAN, 5, 5}, {GL_TRIANGLE_FAN, 0, 6}}));
-}
-
-TEST_F(DeviceTest, PolygonVertexCountChoosesThePrimitiveAndOutOfRangeCountsOrNullSurfacesDrawNothing) {
-    const struct {
-        int floats, primitive, count;  // primitive -1: nothing drawn
-    } cases[] = {
-        {0, -1, 0},          {1, -1, 0},          {2, GL_POINTS, 1},
-        {4, GL_LINES, 2},    {7, GL_TRIANGLES, 3},  // the odd float is ignored
-        {8, GL_TRIANGLES, 6}, {2048, GL_TRIANGLE_FAN, 1024}, {2050, -1, 0},
-    };
-    for (const auto& c : cases) {
-        gl.Clear();
-        device->DrawPoly(Floats(c.floats));
-        device->EndRender();
-        ASSERT_EQ(gl.draw_calls, c.primitive < 0 ? 0 : 1) << c.floats << " floats";
-        if (c.primitive < 0) continue;
-        EXPECT_EQ(gl.calls.back().Arg(0), c.primitive) << c.floats << " floats";
-        EXPECT_EQ(DrawnCounts(), std::vector<int>{c.count}) << c.floats << " floats";
-    }
-    gl.Clear();
-    device->DrawSurface(nullptr, 0, 0);
-    device->DrawSurface2(nullptr, 0, 0, 0, 0, 1, 1);
-    device->DrawPoly2(Floats(16), nullptr, 0, 0);
-    device->EndRender();
-    EXPECT_EQ(gl.draw_calls, 0);
 }
 
 TEST_F(DeviceTest, ClsDropsTheOpenBatchAndClearsOnlyTheColourBuffer) {
@@ -225,18 +183,4 @@ TEST_F(DeviceTest, SurfaceTextureCoordinatesUseTheSurfaceScales) {
     EXPECT_EQ(std::vector<float>({v[0].u, v[0].v, v[2].u, v[2].v, v[2].x}),
               (std::vector<float>{10.0f / 128, 5.0f / 64, 30.0f / 128, 15.0f / 64, 20}));
     EXPECT_EQ(std::vector<float>({v[6].u, v[6].v, v[6].y}), (std::vector<float>{100.0f / 128, 50.0f / 64, 50}));
-}
-
-TEST_F(DeviceTest, ReadPixelsReadsBottomUpRowsAndRefusesRectanglesPastTheArray) {
-    Array<int> pixels(100);
-    device->DrawRect(0, 0, 1, 1);
-    device->ReadPixels(pixels, 10, 20, 5, 4, 0, 10);
-    EXPECT_EQ(gl.draw_calls, 1) << "reading flushes the batch first";
-    ASSERT_EQ(gl.Calls(GlOp::ReadPixels).size(), 1u);
-    EXPECT_EQ(Args(gl.Calls(GlOp::ReadPixels)[0], 5), (std::vector<int>{10, 480 - 20 - 4, 5, 4, GL_BGRA}));
-
-    const int bad[][4] = {{5, 4, 70, 10}, {5, 11, 0, 10}, {11, 1, 90, 10}, {5, 4, -1, 10},
-                          {-1, 4, 0, 10}, {5, -4, 0, 10}, {5, 4, 0, -10}};
-    for (const auto& b : bad) device->ReadPixels(pixels, 0, 0, b[0], b[1], b[2], b[3]);
-    EXPECT_EQ(gl.Calls(GlOp::ReadPixels).size(), 1u);
 }

@@ -132,33 +132,6 @@ TEST_F(GraphicsModuleTest, TransformsComposeWithTheGivenOneAppliedFirst) {
     EXPECT_FALSE(device->transformed) << "the identity reaches the device too";
 }
 
-TEST_F(GraphicsModuleTest, MatrixStackGrowsPastItsFirst32EntriesAndRestoresInOrder) {
-    for (int i = 0; i < 33; ++i) {
-        kz_graphics_SetMatrix(1, 0, 0, 1, static_cast<float>(i), 0);
-        kz_graphics_PushMatrix();
-    }
-    for (int i = 32; i >= 0; --i) {
-        kz_graphics_PopMatrix();
-        EXPECT_EQ(context().m_tx, i);
-    }
-    kz_graphics_Translate(3, 4);
-    kz_graphics_PopMatrix();
-    EXPECT_EQ(context().m_matrixSp, 0) << "a pop with nothing saved keeps the transform";
-    EXPECT_EQ(std::vector<float>({context().m_tx, context().m_ty}), (std::vector<float>{3, 4}));
-}
-
-TEST_F(GraphicsModuleTest, MatrixArraysShorterThanSixAreIgnored) {
-    kz_graphics_SetMatrix2(Array<float>(5));
-    kz_graphics_Transform2(Array<float>(5));
-    EXPECT_EQ(context().m_a, 1);
-    Array<float> m(6);
-    m[0] = 2, m[3] = 2, m[4] = 7;
-    kz_graphics_SetMatrix2(m);
-    kz_graphics_Transform2(m);
-    EXPECT_EQ(context().m_a, 4);
-    EXPECT_EQ(context().m_tx, 21);
-}
-
 TEST_F(GraphicsModuleTest, DrawImage2TurnsAndScalesAboutTheCentreHandle) {
     c_Image* image = Grid(32, 16, 16, 16, 2, kImageCenterHandle);
     EXPECT_EQ(std::vector<float>({image->m_handleX, image->m_handleY}), (std::vector<float>{8, 8}));

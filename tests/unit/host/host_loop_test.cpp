@@ -226,21 +226,6 @@ TEST_F(HostLoopTest, AFullScreenWindowIsNeitherCentredNorTitled) {
     EXPECT_EQ(glfwGraphicsSeq, seq + 1);
 }
 
-TEST_F(HostLoopTest, GetDateFillsAsFarAsTheArrayReaches) {
-    for (const int length : {0, 3, 8}) {
-        Array<int> date(length);
-        for (int& v : date) v = -5;
-        const std::time_t now = std::time(nullptr);
-        std::tm t{};
-        localtime_r(&now, &t);
-        game.GetDate(date);
-        const int expected[] = {t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, -1, -1, -1, 0, -5};  // -1: any time
-        for (int i = 0; i < length; ++i) {
-            EXPECT_TRUE(expected[i] == -1 ? date[i] != -5 : date[i] == expected[i]) << length << ": " << i;
-        }
-    }
-}
-
 TEST_F(HostLoopTest, TheDeviceSizeFollowsTheWindowAndTheClockTruncatesToMilliseconds) {
     EXPECT_EQ(game.GetDeviceWidth(), 0);  // no window yet
     game.SetDeviceWindow(640, 480, 0);

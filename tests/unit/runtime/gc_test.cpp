@@ -87,21 +87,6 @@ TEST_F(CollectorTest, OnlyLiveCollectedObjectsAreRecognisedByAddress) {
     EXPECT_FALSE(gc_is_live_object(nullptr));
 }
 
-TEST_F(CollectorTest, PermanentEmptyArraysAreNeverQueuedMarkedOrFreed) {
-    Array<Probe*>::Rep* empty = &Array<Probe*>::nullRep;
-    BlackRoot();
-    Array<Probe*> field;
-    gc_assign(field, Array<Probe*>(0));
-    gc_mark_q(field);
-    gc_mark_now(empty);
-    CollectAndDrain();
-    CollectAndDrain();
-    EXPECT_EQ(empty->flags, kGcPermanentColour);
-    EXPECT_EQ(empty->length, 0);
-    EXPECT_FALSE(gc_is_live_object(empty));
-    EXPECT_TRUE(field.IsSharedEmpty());
-}
-
 TEST_F(CollectorTest, OutsideBytesTriggerAFullCollectionAtTheNextStep) {
     const int id = NewId();
     new Probe(id);

@@ -23,23 +23,6 @@ protected:
     c_MyApp* app = nullptr;
 };
 
-TEST_F(DisplayListTest, OmittedArgumentsKeepOrCopyTheStateAndAClearResetsIt) {
-    app->p_SetSize(2, kNoValue);
-    EXPECT_EQ(app->m_sizeY, 2.0f);
-    app->p_Alpha(0.25f);
-    app->p_SetCol(255, 0, 0, kNoValue);
-    EXPECT_EQ(app->m_alpha, 0.25f);
-    app->p_CLS2D(10, 20, 30, 0.5f);
-    app->p_SetRot(45);
-    app->m_blend = 3;
-    app->p_Rect(0, 0, 1, 1);
-
-    app->p_CLS2D(kNoValue, 1, 1, 1);
-    EXPECT_EQ(std::vector<float>({app->m_clsRed, app->m_clsBlue, app->m_clsAlpha, float(app->m_drawCount),
-                                  app->m_sizeY, app->m_rotation, app->m_green, app->m_alpha, float(app->m_blend)}),
-              std::vector<float>({10, 30, 0.5f, 0, 1, 0, 255, 1, 1}));
-}
-
 // What each record carries reaches the device: see the replay in
 // lifecycle/render_test.
 TEST_F(DisplayListTest, TheListHoldsAtMost2499RecordsUntilTheNextClear) {

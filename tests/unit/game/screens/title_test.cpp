@@ -42,7 +42,8 @@ TEST(TitleMenu, ATapHighlightsTheStartButtonStartsAndASwipeNever) {
 }
 
 // The options cog is the last item and the first game type the first: a
-// further step past either end keeps the highlight where it is.
+// further step past either end keeps the highlight where it is, at once and
+// once the carousel has settled.
 TEST(TitleMenu, TheArrowKeysStepThroughTheItemsAndStopAtEitherEnd) {
     Screens s;
     s.driver.Frames(40);
@@ -52,6 +53,7 @@ TEST(TitleMenu, TheArrowKeysStepThroughTheItemsAndStopAtEitherEnd) {
     };
     for (const auto& step : steps) {
         s.Key(step.key);
+        EXPECT_EQ(s.app.m_menuSel, step.item);
         s.driver.Frames(60);
         EXPECT_EQ(s.app.m_menuSel, step.item);
         EXPECT_EQ(s.app.m_mode, screen_mode::kTitle);
