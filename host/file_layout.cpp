@@ -11,6 +11,8 @@ FileLayout& Current() {
 
 FileLayout BuildFolderLayout() { return FileLayout{"./data/", "./.zarnikstate"}; }
 
+FileLayout BrowserLayout() { return FileLayout{"/data/", "/state/.zarnikstate"}; }
+
 const FileLayout& CurrentFileLayout() { return Current(); }
 
 void UseFileLayout(const FileLayout& layout) { Current() = layout; }

@@ -14,6 +14,11 @@ struct FileLayout {
 // directory, as `make run` and the tests use it.
 FileLayout BuildFolderLayout();
 
+// In the browser: the data folder packed with the page, the state file in a
+// folder the page keeps in the browser's persistent storage (web/start.js
+// mounts both at these places).
+FileLayout BrowserLayout();
+
 // The layout in force; the build-folder layout until one is chosen.
 const FileLayout& CurrentFileLayout();
 void UseFileLayout(const FileLayout& layout);

@@ -1,5 +1,9 @@
 // The facade's backend on the system's GLFW 3: one window at a time, sizes and
 // positions in framebuffer pixels, classic key codes and repeat semantics.
+// The platform file (host/platform.h) makes the one instance, the browser's
+// with a few calls of its own.
+#pragma once
+
 #include <GLFW/glfw3.h>
 
 #include <algorithm>
@@ -15,9 +19,7 @@
 
 namespace glfw2 {
 
-namespace {
-
-class Glfw3 final : public Backend {
+class Glfw3 : public Backend {
 public:
     int Init() override { return ::glfwInit() == GLFW_TRUE ? 1 : 0; }
 
@@ -44,9 +46,7 @@ public:
         GLFWmonitor* monitor = mode == FULLSCREEN ? ::glfwGetPrimaryMonitor() : nullptr;
         window_ = ::glfwCreateWindow(width, height, "", monitor, nullptr);
         if (!window_) {
-            const char* description = nullptr;
-            ::glfwGetError(&description);
-            open_failure_ = description ? description : "";
+            open_failure_ = LastError();
             return 0;
         }
         ::glfwMakeContextCurrent(window_);
@@ -208,7 +208,22 @@ public:
     void Enable(int token) override { Switch(token, true); }
     void Disable(int token) override { Switch(token, false); }
 
+protected:
+    GLFWwindow* window_ = nullptr;
+
 private:
+    // The window system's last error description; versions before 3.3 have
+    // no way to ask for it.
+    static std::string LastError() {
+#if GLFW_VERSION_MAJOR > 3 || (GLFW_VERSION_MAJOR == 3 && GLFW_VERSION_MINOR >= 3)
+        const char* description = nullptr;
+        ::glfwGetError(&description);
+        return description ? description : "";
+#else
+        return {};
+#endif
+    }
+
     static Glfw3& Self() { return static_cast<Glfw3&>(Glfw3Backend()); }
 
     static VidMode Convert(const GLFWvidmode& mode) {
@@ -275,18 +290,10 @@ private:
         ::glfwSetWindowShouldClose(window, Self().AskWindowClose() ? GLFW_TRUE : GLFW_FALSE);
     }
 
-    GLFWwindow* window_ = nullptr;
     std::string open_failure_;
     int refresh_rate_hint_ = 0;
     int no_resize_hint_ = 0;
     bool key_repeat_ = false;
 };
-
-}  // namespace
-
-Backend& Glfw3Backend() {
-    static Glfw3 backend;
-    return backend;
-}
 
 }  // namespace glfw2
