@@ -2,13 +2,14 @@
 BUILD      ?= build
 SAN_BUILD  ?= build-sanitize
 FUZZ_BUILD ?= build-fuzz
+WEB_BUILD  ?= build-web
 # How long `make fuzz` runs each fuzz target, in seconds.
 FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
 
 CONFIGURE = cmake -S . -G Ninja -Wno-dev
 
-.PHONY: all setup build run test test-fast test-sanitize test-fuzz fuzz-build fuzz bench clean
+.PHONY: all setup build run web web-run test test-fast test-sanitize test-fuzz fuzz-build fuzz bench clean
 
 all: build
 
@@ -24,12 +25,24 @@ build: setup
 run: build
 	@cd $(BUILD) && ./tarvolan
 
-# Every test, then the unit and integration tests again under AddressSanitizer
+# The game for the browser in $(WEB_BUILD)/site: our page, the program as
+# JavaScript and WebAssembly, and the data folder the desktop build generated.
+# emcc's optimiser needs Debian's node modules.
+web: build
+	@NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_BUILD) -G Ninja -Wno-dev \
+		-DCMAKE_BUILD_TYPE=MinSizeRel -DTARVOLAN_WEB_DATA=$(CURDIR)/$(BUILD)/data >/dev/null
+	@NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD) -j $(JOBS)
+
+# Serves the site on 127.0.0.1:8000 (or a free port) and prints the address.
+web-run: web
+	@python3 web/serve.py $(WEB_BUILD)/site
+
+# Every test (the browser test plays the site, so that is built first), then the unit and integration tests again under AddressSanitizer
 # and UndefinedBehaviorSanitizer (any sanitizer report fails the run), then
 # each fuzz target over its committed corpus.
 test: test-fast test-sanitize test-fuzz
 
-test-fast: build
+test-fast: build web
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 test-sanitize: setup
@@ -54,4 +67,4 @@ bench: build
 	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD) $(WEB_BUILD)
