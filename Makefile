@@ -2,6 +2,7 @@
 BUILD      ?= build
 SAN_BUILD  ?= build-sanitize
 FUZZ_BUILD ?= build-fuzz
+WEB_BUILD  ?= build-web
 # How long `make fuzz` runs each fuzz target, in seconds.
 FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
@@ -10,7 +11,7 @@ PREFIX     ?= /usr/local
 
 CONFIGURE = cmake -S . -G Ninja -Wno-dev
 
-.PHONY: all setup build run install package test test-fast test-sanitize test-fuzz fuzz-build fuzz soak bench clean
+.PHONY: all setup build run web web-run install package test test-fast test-sanitize test-fuzz fuzz-build fuzz soak bench clean
 
 all: build
 
@@ -35,12 +36,25 @@ install: build
 package: build
 	@cd $(BUILD) && cpack -G DEB
 
-# Every test but the soak, then the unit and integration tests again under
-# AddressSanitizer and UndefinedBehaviorSanitizer (any sanitizer report fails
-# the run), then each fuzz target over its committed corpus.
+# The game for the browser in $(WEB_BUILD)/site: our page, the program as
+# JavaScript and WebAssembly, and the data folder the desktop build generated.
+# emcc's optimiser needs Debian's node modules.
+web: build
+	@NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_BUILD) -G Ninja -Wno-dev \
+		-DCMAKE_BUILD_TYPE=MinSizeRel -DTARVOLAN_WEB_DATA=$(CURDIR)/$(BUILD)/data >/dev/null
+	@NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD) -j $(JOBS)
+
+# Serves the site on 127.0.0.1:8000 (or a free port) and prints the address.
+web-run: web
+	@python3 web/serve.py $(WEB_BUILD)/site
+
+# Every test but the soak (the browser test plays the site, so that is built
+# first), then the unit and integration tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer (any sanitizer report fails the run), then each
+# fuzz target over its committed corpus.
 test: test-fast test-sanitize test-fuzz
 
-test-fast: build
+test-fast: build web
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -LE soak
 
 test-sanitize: setup
@@ -69,4 +83,4 @@ bench: build
 	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD) $(WEB_BUILD)

@@ -83,6 +83,8 @@ void UseFileLayoutWithData() {
     UseFileLayout(layout);
 }
 
+FileLayout BrowserLayout() { return FileLayout{"/data/", "/state/.zarnikstate"}; }
+
 const FileLayout& CurrentFileLayout() { return Current(); }
 
 void UseFileLayout(const FileLayout& layout) { Current() = layout; }

@@ -31,6 +31,11 @@ bool ChooseFileLayout(const std::string& executable, const char* xdgDataHome, co
 // and ends the program with status -1.
 void UseFileLayoutWithData();
 
+// In the browser: the data folder packed with the page, the state file in a
+// folder the page keeps in the browser's persistent storage (web/start.js
+// mounts both at these places).
+FileLayout BrowserLayout();
+
 // The layout in force; the build-folder layout until one is chosen.
 const FileLayout& CurrentFileLayout();
 void UseFileLayout(const FileLayout& layout);

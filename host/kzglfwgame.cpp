@@ -1,17 +1,13 @@
 // The desktop host's window, loop and platform services.
 #include "host/kzglfwgame.h"
 
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "host/glfw_facade.h"
-
-extern char** environ;
+#include "host/platform.h"
 
 int glfwGraphicsSeq = 0;
 
@@ -72,19 +68,20 @@ void KzGlfwGame::SetUpdateRate(int hertz) {
 
 int KzGlfwGame::Millisecs() { return static_cast<int>(glfw2::glfwGetTime() * 1000.0); }
 
-// The address goes to the desktop's opener as one argument of a process
-// started without a shell, so no address can run a command. The opener's
-// own child is reaped here; its outcome is not waited for beyond that.
+// Only an address that is one safe argument is shown: an argument starting
+// with "-" would be read as an option.
 void KzGlfwGame::OpenUrl(String url) {
     std::string address;
     url.AppendUtf8(address);
     if (address.empty() || address.find('\0') != std::string::npos) return;
-    // An argument starting with "-" would be read as an option.
     if (address[0] == '-') return;
-    char opener[] = "xdg-open";
-    char* argv[] = {opener, address.data(), nullptr};
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, opener, nullptr, nullptr, argv, environ) == 0) waitpid(pid, nullptr, 0);
+    host_platform::OpenUrl(address);
+}
+
+int KzGlfwGame::SaveState(String state) {
+    const int result = KzGame::SaveState(state);
+    if (result == 0) host_platform::StateSaved();
+    return result;
 }
 
 void KzGlfwGame::SetMouseVisible(bool visible) {
@@ -234,18 +231,20 @@ void KzGlfwGame::RunUpdates() {
 void KzGlfwGame::Run() {
     SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
     StartGame();
+    host_platform::RunFrames(*this);
+}
 
-    while (glfw2::glfwGetWindowParam(glfw2::OPENED)) {
-        RenderGame();
-        glfw2::glfwSwapBuffers();
+bool KzGlfwGame::RunFrame() {
+    if (!glfw2::glfwGetWindowParam(glfw2::OPENED)) return false;
+    RenderGame();
+    glfw2::glfwSwapBuffers();
 
-        if (_nextUpdate != 0) {
-            const double delay = _nextUpdate - glfw2::glfwGetTime();
-            if (delay > 0) glfw2::glfwSleep(delay);
-        }
-
-        UpdateEvents();
-        if (_suspended) continue;
-        RunUpdates();
+    if (_nextUpdate != 0) {
+        const double delay = _nextUpdate - glfw2::glfwGetTime();
+        if (delay > 0) glfw2::glfwSleep(delay);
     }
+
+    UpdateEvents();
+    if (!_suspended) RunUpdates();
+    return true;
 }

@@ -27,6 +27,7 @@ public:
     bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
                       Array<bool> buttons) override;
     void OpenUrl(String url) override;
+    int SaveState(String state) override;
     void SetMouseVisible(bool visible) override;
     int GetDeviceWidth() override;
     int GetDeviceHeight() override;
@@ -42,7 +43,12 @@ public:
                                int depth, int stencil, bool fullscreen);
     virtual KzGlfwVideoMode* GetGlfwDesktopMode();
     virtual Array<KzGlfwVideoMode*> GetGlfwVideoModes();
+    // Opens the first window, starts the game and runs frames until the
+    // window closes (in the browser: until the page ends the program).
     virtual void Run();
+    // One frame: render, wait for the next update, events, due updates.
+    // False once the window is closed.
+    bool RunFrame();
 
     // The event and focus handling of one loop pass.
     void UpdateEvents();

@@ -7,9 +7,9 @@
 #include <new>
 #include <string>
 
-#include "host/file_layout.h"
 #include "host/glfw_facade.h"
 #include "host/kzglfwgame.h"
+#include "host/platform.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ void SetCharacterLocale() {
 
 int KzZarnikGame::Main(int argc, const char** argv, const KzProgram& program) {
     AnswerCommandLine(argc, argv);
-    UseFileLayoutWithData();
+    host_platform::Prepare();
     if (!glfw2::glfwInit()) {
         std::puts("glfwInit failed");
         std::fflush(stdout);

@@ -1,5 +1,9 @@
 // The facade's backend on the system's GLFW 3: one window at a time, sizes and
 // positions in framebuffer pixels, classic key codes and repeat semantics.
+// The platform file (host/platform.h) makes the one instance, the browser's
+// with a few calls of its own.
+#pragma once
+
 #include <GLFW/glfw3.h>
 
 #include <algorithm>
@@ -15,9 +19,7 @@
 
 namespace glfw2 {
 
-namespace {
-
-class Glfw3 final : public Backend {
+class Glfw3 : public Backend {
 public:
     int Init() override {
         if (::glfwInit() == GLFW_TRUE) return 1;
@@ -210,11 +212,18 @@ public:
     void Enable(int token) override { Switch(token, true); }
     void Disable(int token) override { Switch(token, false); }
 
+protected:
+    GLFWwindow* window_ = nullptr;
+
 private:
+    // Keeps the window system's last error description; versions before 3.3
+    // have no way to ask for it.
     void RememberFailure() {
+#if GLFW_VERSION_MAJOR > 3 || (GLFW_VERSION_MAJOR == 3 && GLFW_VERSION_MINOR >= 3)
         const char* description = nullptr;
         ::glfwGetError(&description);
         failure_ = description ? description : "";
+#endif
     }
 
     static Glfw3& Self() { return static_cast<Glfw3&>(Glfw3Backend()); }
@@ -283,18 +292,10 @@ private:
         ::glfwSetWindowShouldClose(window, Self().AskWindowClose() ? GLFW_TRUE : GLFW_FALSE);
     }
 
-    GLFWwindow* window_ = nullptr;
     std::string failure_;
     int refresh_rate_hint_ = 0;
     int no_resize_hint_ = 0;
     bool key_repeat_ = false;
 };
-
-}  // namespace
-
-Backend& Glfw3Backend() {
-    static Glfw3 backend;
-    return backend;
-}
 
 }  // namespace glfw2
