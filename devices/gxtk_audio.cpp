@@ -219,7 +219,7 @@ int gxtkAudio::SetRate(int channel, float rate) {
 // just as a freshly decoded one would.
 int gxtkAudio::PlayMusic(String path, int flags) {
     StopMusic();
-    if (!music || !music->buffer || musicPath != path) {
+    if (!music || musicPath != path) {
         gxtkSample* sample = LoadSample(path);
         if (!sample) return -1;
         gc_assign(music, sample);
