@@ -5,10 +5,12 @@ FUZZ_BUILD ?= build-fuzz
 # How long `make fuzz` runs each fuzz target, in seconds.
 FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
+# Where `make install` puts the game; DESTDIR, when given, is put in front.
+PREFIX     ?= /usr/local
 
 CONFIGURE = cmake -S . -G Ninja -Wno-dev
 
-.PHONY: all setup build run test test-fast test-sanitize test-fuzz fuzz-build fuzz bench clean
+.PHONY: all setup build run install package test test-fast test-sanitize test-fuzz fuzz-build fuzz bench clean
 
 all: build
 
@@ -23,6 +25,15 @@ build: setup
 # build folder, where the generated data folder is.
 run: build
 	@cd $(BUILD) && ./tarvolan
+
+# The program finds its data beside itself (../share/tarvolan/data/) and keeps
+# the player's state in $XDG_DATA_HOME/tarvolan/.
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package, tarvolan_<version>_<arch>.deb, in the build folder.
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 # Every test, then the unit and integration tests again under AddressSanitizer
 # and UndefinedBehaviorSanitizer (any sanitizer report fails the run), then

@@ -69,6 +69,37 @@ constexpr int kFirstBodyOutline = 32;
 constexpr int kFirstOverlayOutline = 56;
 }  // namespace walker_frame
 
+// Frames of the icon sheet (image_id::kIcons).
+namespace icon_frame {
+constexpr int kPause = 0;
+constexpr int kQuit = 1;
+constexpr int kStart = 3;  // also the pause panel's resume
+constexpr int kRing = 6;   // the pad's selection around a pause-panel button
+constexpr int kCalibrate = 7;
+}  // namespace icon_frame
+
+// Frames of the menu-button sheet (image_id::kMenuButtons): one tile per game
+// type (game type t at kFirstGameType + t - 1), the three layers of the
+// options cog, and the credits emblem (a pad glyph).
+namespace menu_button_frame {
+constexpr int kFirstGameType = 0;
+constexpr int kGameTypes = 3;
+constexpr int kCogOuter = 8;
+constexpr int kCogMiddle = 9;
+constexpr int kCogHub = 10;
+constexpr int kCreditsEmblem = 12;
+}  // namespace menu_button_frame
+
+// Frames of the on-screen pad sheet (image_id::kPad).
+namespace pad_frame {
+constexpr int kFire = 0;
+constexpr int kUp = 1;
+constexpr int kLeft = 4;
+constexpr int kCentre = 5;
+constexpr int kRight = 6;
+constexpr int kDown = 9;
+}  // namespace pad_frame
+
 // The particle sheet (image_id::kParticles) holds this many frames.
 constexpr int kParticleFrames = 256;
 
@@ -104,6 +135,8 @@ constexpr int kAction4 = 13;
 constexpr int kAction5 = 14;
 constexpr int kAction6 = 15;
 constexpr int kBack = 99;
+constexpr int kICadeBack = 16;    // the iCade's two back buttons hold these slots
+constexpr int kICadeBack2 = 17;
 constexpr int kPressSlots = 19;   // m_buttons[0..18] hold presses
 constexpr int kBackKeySlot = 19;  // m_buttons[19]: the platform's back key
 constexpr int kSlots = 20;

@@ -158,6 +158,9 @@ public:
 
     // The score tables: the first index of the list being updated.
     int m_tableBase = 0;
+    // 1 when the last load did not take the state file whole: the next save
+    // keeps that file first.
+    int m_keepReadState = 0;
 
     // The title menu.
     int m_menuSel = 0;         // highlighted carousel item: 1 to 3 game types, 4 options
@@ -170,7 +173,7 @@ public:
     int m_menuSettling = 0;    // item being scrolled to after a tap or key, 0 when none
     float m_cogAngle = 0;      // turning angle of the options cogs
     int m_startPad = 0;        // player whose joystick started the game
-    int m_optionsCursor = 0;   // options box selection: 0 the back cog, 1.. its rows; its openers reset it
+    int m_optionsCursor = 0;   // options box selection: 0 the back cog, 1.. its rows; p_OpenOptions resets it
 
     // The pause menu's pad selection: 0 resume, -1 quit, 1 options.
     int m_pauseCursor = 0;
@@ -210,6 +213,13 @@ public:
     int p_GameOver();
     String p_MyNth();
     int p_PauseMenu();
+    // Not paused, the pause panel out of sight above the screen.
+    void p_HidePause();
+    // The end of every game, however it was lost or left: the handover from
+    // the game-over overlay to the title, which enters the score.
+    void p_EndGame();
+    // Opens the options box with its cursor on the back cog.
+    void p_OpenOptions();
     // Draws the options cog at (x, y), its last gear turned by lastTurn times
     // the cog angle; 1 when a finger is on it.
     int p_Cog(float x, float y, float lastTurn);

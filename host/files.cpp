@@ -158,6 +158,16 @@ int ReplaceFile(const std::string& path, const std::string& bytes, int* error) {
     return 0;
 }
 
+// Creates the missing folders on the way to `file`, each readable by its
+// owner only, as a player's own data should be. False with errno set when
+// one cannot be made.
+bool MakeFoldersFor(const std::string& file) {
+    for (size_t slash = file.find('/', 1); slash != std::string::npos; slash = file.find('/', slash + 1)) {
+        if (mkdir(file.substr(0, slash).c_str(), 0700) != 0 && errno != EEXIST) return false;
+    }
+    return true;
+}
+
 String StatePath() { return String(CurrentFileLayout().stateFile.c_str()); }
 
 }  // namespace
@@ -261,7 +271,7 @@ int KzGame::SaveState(String state) {
     state.AppendUtf8(bytes);
     const std::string file = ToUtf8(path);
     std::string target = file;
-    if (!FollowLinks(&target)) {
+    if (!MakeFoldersFor(file) || !FollowLinks(&target)) {
         TellFileFailure("write", file, std::strerror(errno));
         return -1;
     }

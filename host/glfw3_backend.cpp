@@ -19,7 +19,11 @@ namespace {
 
 class Glfw3 final : public Backend {
 public:
-    int Init() override { return ::glfwInit() == GLFW_TRUE ? 1 : 0; }
+    int Init() override {
+        if (::glfwInit() == GLFW_TRUE) return 1;
+        RememberFailure();
+        return 0;
+    }
 
     void Terminate() override {
         window_ = nullptr;
@@ -44,9 +48,7 @@ public:
         GLFWmonitor* monitor = mode == FULLSCREEN ? ::glfwGetPrimaryMonitor() : nullptr;
         window_ = ::glfwCreateWindow(width, height, "", monitor, nullptr);
         if (!window_) {
-            const char* description = nullptr;
-            ::glfwGetError(&description);
-            open_failure_ = description ? description : "";
+            RememberFailure();
             return 0;
         }
         ::glfwMakeContextCurrent(window_);
@@ -58,7 +60,7 @@ public:
         return 1;
     }
 
-    std::string OpenWindowFailure() const override { return open_failure_; }
+    std::string LastFailure() const override { return failure_; }
 
     void OpenWindowHint(int target, int hint) override {
         if (target == REFRESH_RATE) refresh_rate_hint_ = hint;
@@ -209,6 +211,12 @@ public:
     void Disable(int token) override { Switch(token, false); }
 
 private:
+    void RememberFailure() {
+        const char* description = nullptr;
+        ::glfwGetError(&description);
+        failure_ = description ? description : "";
+    }
+
     static Glfw3& Self() { return static_cast<Glfw3&>(Glfw3Backend()); }
 
     static VidMode Convert(const GLFWvidmode& mode) {
@@ -276,7 +284,7 @@ private:
     }
 
     GLFWwindow* window_ = nullptr;
-    std::string open_failure_;
+    std::string failure_;
     int refresh_rate_hint_ = 0;
     int no_resize_hint_ = 0;
     bool key_repeat_ = false;

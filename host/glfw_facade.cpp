@@ -18,7 +18,7 @@ int glfwOpenWindow(int width, int height, int redbits, int greenbits, int bluebi
                                        stencilbits, mode);
 }
 void glfwOpenWindowHint(int target, int hint) { CurrentBackend().OpenWindowHint(target, hint); }
-std::string glfwOpenWindowFailure() { return CurrentBackend().OpenWindowFailure(); }
+std::string glfwLastFailure() { return CurrentBackend().LastFailure(); }
 void glfwCloseWindow() { CurrentBackend().CloseWindow(); }
 void glfwSetWindowTitle(const char* title) { CurrentBackend().SetWindowTitle(title); }
 void glfwSetWindowPos(int x, int y) { CurrentBackend().SetWindowPos(x, y); }

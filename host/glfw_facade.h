@@ -117,9 +117,9 @@ public:
     virtual int OpenWindow(int width, int height, int redbits, int greenbits, int bluebits,
                            int alphabits, int depthbits, int stencilbits, int mode) = 0;
     virtual void OpenWindowHint(int target, int hint) = 0;
-    // Why the last OpenWindow failed, as the window system tells it; empty
-    // when it told nothing.
-    virtual std::string OpenWindowFailure() const { return {}; }
+    // Why the last Init or OpenWindow failed, as the window system tells it;
+    // empty when it told nothing.
+    virtual std::string LastFailure() const { return {}; }
     virtual void CloseWindow() = 0;
     virtual void SetWindowTitle(const char* title) = 0;
     virtual void SetWindowPos(int x, int y) = 0;
@@ -178,9 +178,9 @@ void glfwTerminate();
 int glfwOpenWindow(int width, int height, int redbits, int greenbits, int bluebits, int alphabits,
                    int depthbits, int stencilbits, int mode);
 void glfwOpenWindowHint(int target, int hint);
-// Not a classic call: the reason the last glfwOpenWindow failed ("" if none
-// is known), which the classic interface has no way to ask for.
-std::string glfwOpenWindowFailure();
+// Not a classic call: the reason the last glfwInit or glfwOpenWindow failed
+// ("" if none is known), which the classic interface has no way to ask for.
+std::string glfwLastFailure();
 void glfwCloseWindow();
 void glfwSetWindowTitle(const char* title);
 void glfwSetWindowPos(int x, int y);

@@ -4,6 +4,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -136,9 +137,13 @@ Array<KzGlfwVideoMode*> KzGlfwGame::GetGlfwVideoModes() { return ModesArray<KzGl
 void KzGlfwGame::EndWithoutWindow(int width, int height) {
     String message = String("could not open a ") + String(width) + String(" x ") + String(height) +
                      String(" OpenGL window");
-    const std::string reason = glfw2::glfwOpenWindowFailure();
+    const std::string reason = glfw2::glfwLastFailure();
     if (!reason.empty()) message = message + String(": ") + String(reason.c_str());
     kzPrint(message);
+    // Standard output may go nowhere when started from a desktop menu.
+    std::string line;
+    message.AppendUtf8(line);
+    std::fprintf(stderr, "%s\n", line.c_str());
     glfw2::glfwTerminate();
     std::exit(-1);
 }

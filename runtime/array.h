@@ -4,11 +4,27 @@
 // never queues, marks or frees.
 #pragma once
 
+#include <cstdio>
+#include <cstdlib>
 #include <new>
 #include <type_traits>
 
 #include "runtime/gc.h"
 #include "runtime/kzstring.h"
+
+// Debug and sanitizer builds stop loudly on an index outside an array: a
+// negative index would land in the array's header, where AddressSanitizer
+// cannot see it. Release builds trust the caller.
+#if !defined(NDEBUG) || defined(TARVOLAN_CHECKED_ARRAYS)
+inline constexpr bool kArrayIndexesChecked = true;
+#else
+inline constexpr bool kArrayIndexesChecked = false;
+#endif
+
+[[noreturn]] inline void array_index_fault(int index, int length) {
+    std::fprintf(stderr, "Array index %d outside an array of length %d\n", index, length);
+    std::abort();
+}
 
 // Element constructors and destructors of string arrays.
 void t_create(int n, String* p);
@@ -40,8 +56,13 @@ public:
     Array(const T* src, int n);
 
     int Length() const { return rep_->length; }
-    // No range test: callers keep indexes within 0 .. Length()-1.
-    T& operator[](int index) const { return rep_->data()[index]; }
+    // Callers keep indexes within 0 .. Length()-1; only checked builds test it.
+    T& operator[](int index) const {
+        if constexpr (kArrayIndexesChecked) {
+            if (index < 0 || index >= rep_->length) array_index_fault(index, rep_->length);
+        }
+        return rep_->data()[index];
+    }
     T* begin() const { return rep_->data(); }
     T* end() const { return rep_->data() + rep_->length; }
 

@@ -3,6 +3,7 @@
 // tints them (blue resume, red quit, yellow ring); buttons and pad parts
 // carry their own colours.
 #include "art.h"
+#include "game/ids.h"
 #include "shapes.h"
 
 #include <cmath>
@@ -11,8 +12,6 @@ namespace assetgen {
 namespace {
 
 // --- icons (32 x 32) -----------------------------------------------------
-
-enum Icon { kPause = 0, kQuit = 1, kStart = 3, kRing = 6, kCalibrate = 7 };
 
 void white_shape(Pen& pen) {
     fill_with_edge(pen, ink::kWhite, ink::kInk, pen.px(pen.level == 1 ? 1 : 2));
@@ -87,8 +86,6 @@ void paint_calibrate(Pen& pen) {
 
 // --- menu buttons (64 x 64) ------------------------------------------------
 
-enum MenuButton { kEasy = 0, kNormal = 1, kHard = 2, kCogOuter = 8, kCogMiddle = 9, kCogHub = 10, kCredits = 12 };
-
 // One tile per game type: the colour (green, amber, red), the dial's needle
 // and the count of lit stars all rise with the difficulty.
 void paint_game_type(Pen& pen, int difficulty) {
@@ -142,7 +139,7 @@ void gear_path(cairo_t* cr, double cx, double cy, int teeth, double inner, doubl
 void paint_cog(Pen& pen, int layer) {
     cairo_t* cr = pen.cr;
     cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
-    if (layer == kCogOuter) {
+    if (layer == menu_button_frame::kCogOuter) {
         gear_path(cr, 32, 32, 12, 23, 29);
         cairo_new_sub_path(cr);
         cairo_arc(cr, 32, 32, 16, 0, 2 * M_PI);
@@ -155,7 +152,7 @@ void paint_cog(Pen& pen, int layer) {
                 cairo_fill(cr);
             }
         }
-    } else if (layer == kCogMiddle) {
+    } else if (layer == menu_button_frame::kCogMiddle) {
         gear_path(cr, 32, 32, 8, 12.5, 17);
         cairo_new_sub_path(cr);
         cairo_arc(cr, 32, 32, 6.5, 0, 2 * M_PI);
@@ -198,8 +195,6 @@ void paint_credits_emblem(Pen& pen) {
 
 // --- pad (32 x 32) ------------------------------------------------------
 
-enum PadPart { kFire = 0, kUp = 1, kLeft = 4, kCentre = 5, kRight = 6, kDown = 9 };
-
 void paint_pad_arrow(Pen& pen, double angle) {
     cairo_t* cr = pen.cr;
     rounded_rect_path(cr, 3, 3, 26, 26, 7);
@@ -221,29 +216,32 @@ void paint_pad_arrow(Pen& pen, double angle) {
 
 void paint_icons(Pen& pen, int frame) {
     switch (frame) {
-    case kPause: paint_pause(pen); return;
-    case kQuit: paint_quit(pen); return;
-    case kStart: paint_start(pen); return;
-    case kRing: paint_ring(pen); return;
-    case kCalibrate: paint_calibrate(pen); return;
+    case icon_frame::kPause: paint_pause(pen); return;
+    case icon_frame::kQuit: paint_quit(pen); return;
+    case icon_frame::kStart: paint_start(pen); return;
+    case icon_frame::kRing: paint_ring(pen); return;
+    case icon_frame::kCalibrate: paint_calibrate(pen); return;
     default: return;
     }
 }
 
 void paint_menu_buttons(Pen& pen, int frame) {
+    using namespace menu_button_frame;
+    if (frame >= kFirstGameType && frame < kFirstGameType + kGameTypes) {
+        paint_game_type(pen, frame - kFirstGameType);
+        return;
+    }
     switch (frame) {
-    case kEasy:
-    case kNormal:
-    case kHard: paint_game_type(pen, frame); return;
     case kCogOuter:
     case kCogMiddle:
     case kCogHub: paint_cog(pen, frame); return;
-    case kCredits: paint_credits_emblem(pen); return;
+    case kCreditsEmblem: paint_credits_emblem(pen); return;
     default: return;
     }
 }
 
 void paint_dpad(Pen& pen, int frame) {
+    using namespace pad_frame;
     cairo_t* cr = pen.cr;
     switch (frame) {
     case kFire:

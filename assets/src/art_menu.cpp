@@ -90,17 +90,7 @@ void paint_sky(Pen& pen) {
     circle_path(cr, 61, 62, 6);
     set_colour(cr, ink::kSteel, 0.5);
     cairo_fill(cr);
-    uint32_t seed = 7;
-    for (int i = 0; i < 40; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        const double x = 20 + (seed >> 8) % 216;
-        seed = seed * 1103515245u + 12345u;
-        const double y = 50 + (seed >> 8) % 80;
-        const double r = 0.3 + ((seed >> 4) % 4) * 0.15;
-        star_path(cr, x, y, 4, r * 2.2, r * 0.5, 0);
-        set_colour(cr, i % 5 == 0 ? ink::kSun : ink::kWhite, 0.85);
-        cairo_fill(cr);
-    }
+    scatter_stars(cr, 7, 40, 20, 50, 216, 80);
 }
 
 void paint_launch_site(Pen& pen) {

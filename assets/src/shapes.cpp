@@ -36,6 +36,19 @@ void star_path(cairo_t* cr, double cx, double cy, int points, double outer, doub
     cairo_close_path(cr);
 }
 
+void scatter_stars(cairo_t* cr, uint32_t seed, int count, unsigned x, unsigned y, unsigned w, unsigned h) {
+    for (int i = 0; i < count; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        const double cx = x + (seed >> 8) % w;
+        seed = seed * 1103515245u + 12345u;
+        const double cy = y + (seed >> 8) % h;
+        const double r = 0.3 + ((seed >> 4) % 4) * 0.15;
+        star_path(cr, cx, cy, 4, r * 2.2, r * 0.5, 0);
+        set_colour(cr, i % 5 == 0 ? ink::kSun : ink::kWhite, 0.85);
+        cairo_fill(cr);
+    }
+}
+
 void fill_with_edge(Pen& pen, const Rgb& fill, const Rgb& edge, double edge_width, double alpha) {
     cairo_t* cr = pen.cr;
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);

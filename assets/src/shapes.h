@@ -3,6 +3,8 @@
 #pragma once
 
 #include "palette.h"
+
+#include <cstdint>
 #include "sheet.h"
 
 namespace assetgen {
@@ -15,6 +17,10 @@ void rounded_rect_path(cairo_t* cr, double x, double y, double w, double h, doub
 // A star of `points` tips between radii `outer` and `inner`; angle 0 puts a tip up.
 void star_path(cairo_t* cr, double cx, double cy, int points, double outer, double inner,
                double angle_deg = 0);
+
+// `count` small four-pointed stars, every fifth one golden, scattered by a
+// fixed seed over whole-unit positions of the box at (x, y), w by h.
+void scatter_stars(cairo_t* cr, uint32_t seed, int count, unsigned x, unsigned y, unsigned w, unsigned h);
 
 // Fills the current path with `fill` and rings it with the ink outline just
 // outside the shape; clears the path.

@@ -2,14 +2,11 @@
 // the party, the walkers' sprites, the ship with its exhaust, the score line
 // with the next score to beat, and the stick indicators.
 #include "framework/input.h"
-#include "game/myapp.h"
+#include "game/screens/kit.h"
 #include "runtime/kzmath.h"
 
 namespace {
 
-struct Rgb {
-    float red, green, blue;
-};
 // The clear colour of each level theme 1 to 8.
 constexpr Rgb kThemeColours[party_table::kThemes] = {
     {120, 60, 60}, {120, 90, 60}, {120, 120, 60}, {60, 120, 60},
@@ -57,7 +54,7 @@ constexpr float kDebugStickShown = 0.05f;
 constexpr float kDebugStickInset = 64;
 constexpr float kDebugStickReach = 52;
 
-float Clamp1(float value) { return value < -1 ? -1 : (value > 1 ? 1 : value); }
+float Clamp1(float value) { return Clamp(value, -1.0f, 1.0f); }
 
 // One axis of the key-driven stick: a held key ramps the value up, a released
 // one lets it fall back to 0.
@@ -152,7 +149,7 @@ void c_MyApp::p_ScoreLine() {
     p_SetCol(100, 255, 100, kScoreLineAlpha);
     p_Text(x, kScoreY, p_rstr(m_shownScore, kScoreDigits, String("0")), 1, 1);
 
-    const int difficulty = m_difficulty < 1 ? 1 : (m_difficulty > 3 ? 3 : m_difficulty);
+    const int difficulty = m_difficulty;
     const int last = score_table::kRanks - 1;
     m_targetPlace = score_table::kRanks;
     m_targetScore = m_scores[score_table::Best(difficulty, last)];

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "framework/input.h"
-#include "game/myapp.h"
+#include "game/screens/kit.h"
 #include "game/play/random.h"
 
 namespace {
@@ -86,7 +86,6 @@ constexpr float kScreenWordAlpha = 0.75f;
 constexpr float kScreenButtonHitWidth = 128;
 constexpr float kScreenButtonHitHeight = 64;
 
-float Clamp01(float value) { return value < 0 ? 0 : (value > 1 ? 1 : value); }
 
 float* Walker(Array<float>& party, int p) { return &party[TableIndex(p, 0)]; }
 
@@ -191,7 +190,7 @@ void c_MyApp::p_ScreenSpeedButtons(bool free, float& speed) {
 // walker that still walks: drawn, moved and counted.
 void c_MyApp::p_WalkerPass(float speed) {
     const float countdown = m_party[party_table::kCountdown];
-    const float fade = Clamp01(1 - countdown / kFadeFrames);
+    const float fade = Clamp(1 - countdown / kFadeFrames, 0.0f, 1.0f);
     m_allAboard = 1;
     m_lostCount = 0;
     p_SortWalkersByRow();

@@ -3,10 +3,19 @@
 // section is loaded only when its checksum matches; one that does not is
 // reset and reported. Checksums are 32-bit sums that wrap, computed unsigned
 // so that any value an edited file holds is well defined.
+//
+// A section also fails when one of its fields is not a number as the save
+// writes it. Whenever a load did not take the whole file as it was written
+// (a section failed or was missing, a setting was repaired, something
+// followed), the next save first keeps the file that was read beside the
+// state file, so that nothing in it is lost to the rewrite.
 #include <cstdint>
+#include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "game/myapp.h"
+#include "host/file_layout.h"
 
 namespace {
 
@@ -16,6 +25,10 @@ constexpr int kSavedTables = 8;
 constexpr int kLoadedTables = 3;
 constexpr int kRanks = score_table::kRanks;
 constexpr int kTableElements = 2 * kRanks + 1;
+// Every section written, each value followed by "|", so one empty element
+// after the last.
+constexpr int kSavedElements = setting::kCount + 1 + kBadgeWords + 1 + kSavedTables * kTableElements + 1;
+constexpr const char* kKeptFileSuffix = ".bad";
 
 // A running 32-bit checksum that wraps on overflow.
 class Checksum {
@@ -48,9 +61,25 @@ int BadgeWord(const Array<bool>& flags, int word) {
     return static_cast<int>(bits);
 }
 
+// The state file as the last load read it, kept beside it; a file kept
+// before is replaced. A copy that fails is reported and the save goes on, so
+// that the settings of this session are not lost as well.
+void KeepReadStateFile() {
+    const std::filesystem::path state = CurrentFileLayout().stateFile;
+    std::filesystem::path kept = state;
+    kept += kKeptFileSuffix;
+    std::error_code error;
+    std::filesystem::copy_file(state, kept, std::filesystem::copy_options::overwrite_existing, error);
+    if (error) std::fprintf(stderr, "could not keep %s as %s: %s\n", state.c_str(), kept.c_str(), error.message().c_str());
+}
+
 }  // namespace
 
 int c_MyApp::p_Save() {
+    if (m_keepReadState == 1) {
+        KeepReadStateFile();
+        m_keepReadState = 0;
+    }
     std::string text;
     Checksum settings;
     for (int i = 0; i < setting::kCount; ++i) {
@@ -102,8 +131,9 @@ public:
             sum.AddProduct(app_.m_settings[i], i);
         }
         position_ = setting::kCount + 1;
-        if (Value(setting::kCount) == sum.Value()) {
+        if (Accepted(0, setting::kCount, sum)) {
             kzPrint(String("Settings Loaded"));
+            ++sectionsLoaded_;
             return;
         }
         kzPrint(String("Settings Checksum Invalid"));
@@ -121,10 +151,11 @@ public:
             for (int b = 0; b < kBitsPerWord; ++b) app_.m_badgeFlags[kBitsPerWord * j + b] = ((word >> b) & 1) != 0;
             sum.Add(static_cast<int>(word));
         }
-        const int checksum = Value(position_ + kBadgeWords);
+        const bool accepted = Accepted(position_, position_ + kBadgeWords, sum);
         position_ += kBadgeWords + 1;
-        if (checksum == sum.Value()) {
+        if (accepted) {
             kzPrint(String("Badges Loaded"));
+            ++sectionsLoaded_;
             return;
         }
         kzPrint(String("Badge Checksum Invalid"));
@@ -140,6 +171,13 @@ public:
         }
     }
 
+    // Whether every section was read and accepted and the text is exactly
+    // as long as a save makes it.
+    bool TookWholeText() const {
+        return sectionsLoaded_ == 2 + kLoadedTables && parts_.Length() == kSavedElements &&
+               parts_[kSavedElements - 1].Length() == 0;
+    }
+
 private:
     void ReadTable(int t) {
         Checksum sum;
@@ -151,11 +189,12 @@ private:
             sum.AddProduct(first, TableWeight(e));
             sum.AddProduct(second, SecondTableWeight(t, e));
         }
-        const int checksum = Value(position_ + 2 * kRanks);
+        const bool accepted = Accepted(position_, position_ + 2 * kRanks, sum);
         position_ += kTableElements;
         const String table = String("Highscore ") + String(t);
-        if (checksum == sum.Value()) {
+        if (accepted) {
             kzPrint(table + String(" Loaded"));
+            ++sectionsLoaded_;
             return;
         }
         kzPrint(table + String(" Checksum Invalid"));
@@ -167,14 +206,37 @@ private:
 
     int Value(int element) const { return parts_[element].ToInt(); }
 
+    // A field as the save writes it: an optional minus sign and digits.
+    bool IsNumber(int element) const {
+        const String& field = parts_[element];
+        const int first = field.Length() > 0 && field[0] == '-' ? 1 : 0;
+        if (field.Length() == first) return false;
+        for (int i = first; i < field.Length(); ++i) {
+            if (field[i] < '0' || field[i] > '9') return false;
+        }
+        return true;
+    }
+
+    // The section's fields from `first` up to its checksum at `checksumAt`
+    // are all numbers and the checksum matches their sum.
+    bool Accepted(int first, int checksumAt, const Checksum& sum) const {
+        for (int element = first; element <= checksumAt; ++element) {
+            if (!IsNumber(element)) return false;
+        }
+        return Value(checksumAt) == sum.Value();
+    }
+
     c_MyApp& app_;
     const Array<String>& parts_;
     int position_ = 0;
+    int sectionsLoaded_ = 0;
 };
 
 // Pad layout and overscan within their working ranges; the overscan is only
-// kept on the console.
-void RepairSettings(Array<int>& settings) {
+// kept on the console. Returns whether any value changed.
+bool RepairSettings(Array<int>& settings) {
+    const int before[] = {settings[setting::kPadX], settings[setting::kPadHeight], settings[setting::kPadSize],
+                          settings[setting::kOverscan]};
     if (settings[setting::kPadX] < 64) settings[setting::kPadX] = 64;
     if (settings[setting::kPadHeight] < 64) settings[setting::kPadHeight] = 64;
     if (settings[setting::kPadSize] < 8) settings[setting::kPadSize] = 10;
@@ -185,6 +247,8 @@ void RepairSettings(Array<int>& settings) {
         settings[setting::kOverscan] = 1;
         kz_Tarvo_overscan = 0;
     }
+    return before[0] != settings[setting::kPadX] || before[1] != settings[setting::kPadHeight] ||
+           before[2] != settings[setting::kPadSize] || before[3] != settings[setting::kOverscan];
 }
 
 }  // namespace
@@ -196,8 +260,10 @@ int c_MyApp::p_Load() {
 
     SaveReader reader(*this, parts);
     reader.ReadSettings();
-    RepairSettings(m_settings);
+    const bool repaired = RepairSettings(m_settings);
     reader.ReadBadges();
     reader.ReadTables();
+    const bool firstRun = text.Length() == 0;
+    m_keepReadState = !firstRun && (repaired || !reader.TookWholeText()) ? 1 : 0;
     return 0;
 }

@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr int kGearFrames[] = {8, 9, 10};
+constexpr int kGearFrames[] = {menu_button_frame::kCogOuter, menu_button_frame::kCogMiddle, menu_button_frame::kCogHub};
 constexpr float kGearTurns[] = {0.66f, -0.33f};  // the third gear's turn is the caller's
 
 }  // namespace

@@ -6,13 +6,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "game/myapp.h"
+#include "game/screens/kit.h"
 
 namespace {
 
 constexpr float kCellsAcross = 12;  // cells along the longer side
 constexpr int kFullTileFade = 20;   // tiles reach their full size at this fade
-constexpr int kPadGlyphFrame = 12;  // of the buttons image
 constexpr int kPictureSlide = 24;  // units the centre picture and lines rise per fade step
 
 // Credit lines: 16 units apart, eight shown (three above the centre line and
@@ -57,16 +56,17 @@ int CentreOffset(int cell, int cells) {
     return offset < 1 ? offset - 1 : offset;
 }
 
-int ClampChannel(int value) { return std::min(std::max(value, 0), 255); }
+int ClampChannel(int value) { return Clamp(value, 0, 255); }
 
 // The ramps run over the cells between the corners. A card only two cells
 // deep has none between them; its ramp is taken over one cell rather than
 // dividing by zero.
 int RampCells(int cells) { return cells - 2 == 0 ? 1 : cells - 2; }
 
-struct Rgb {
-    int r, g, b;
-};
+
+Rgb Channels(int red, int green, int blue) {
+    return {static_cast<float>(red), static_cast<float>(green), static_cast<float>(blue)};
+}
 
 // Top edge red to green, sides blue, bottom edge black to white; a later
 // rule wins in the corners.
@@ -75,10 +75,10 @@ Rgb BorderColour(const Card& card, int c, int r) {
     const int blue = (r - 1) * 512 / RampCells(card.rows);
     const int grey = ClampChannel(255 / RampCells(card.cols) * (c - 1));
     Rgb colour{0, 0, 0};
-    if (r == 0) colour = {ClampChannel(red), ClampChannel(512 - red), 0};
-    if (c == 0) colour = {0, ClampChannel(512 - blue), ClampChannel(blue)};
-    if (c == card.cols) colour = {ClampChannel(512 - blue), 0, ClampChannel(blue)};
-    if (r == card.rows) colour = {grey, grey, grey};
+    if (r == 0) colour = Channels(ClampChannel(red), ClampChannel(512 - red), 0);
+    if (c == 0) colour = Channels(0, ClampChannel(512 - blue), ClampChannel(blue));
+    if (c == card.cols) colour = Channels(ClampChannel(512 - blue), 0, ClampChannel(blue));
+    if (r == card.rows) colour = Channels(grey, grey, grey);
     return colour;
 }
 
@@ -113,7 +113,7 @@ void DrawCell(c_MyApp& app, const Card& card, int c, int r) {
     const Rgb colour = BorderColour(card, c, r);
     const float mx = topOrBottom ? 8.0f : 0.0f;
     const float my = leftOrRight ? 8.0f : 0.0f;
-    app.p_SetCol(static_cast<float>(colour.r), static_cast<float>(colour.g), static_cast<float>(colour.b), card.alpha);
+    app.p_SetCol(colour.red, colour.green, colour.blue, card.alpha);
     app.p_Rect(x + mx, y + my, card.t - 2 * mx, card.t - 2 * my);
 }
 
@@ -180,7 +180,7 @@ void DrawCorners(c_MyApp& app, const Card& card) {
     CornerCircle(app, card, right, top);
     ThreeNumbers(app, right, top, TruncToInt(card.w), TruncToInt(card.h), app.m_renderFpsAverage);
     CornerCircle(app, card, left, bottom);
-    app.p_DrawImg(image_id::kMenuButtons, left, bottom, kPadGlyphFrame);
+    app.p_DrawImg(image_id::kMenuButtons, left, bottom, menu_button_frame::kCreditsEmblem);
     CornerCircle(app, card, right, bottom);
     app.p_SetSize(0.3f, 0.3f);
     app.p_DrawImg(image_id::kMakerLogo, right, bottom, 0);

@@ -70,15 +70,20 @@ int c_MyApp::p_GameOver() {
     }
 
     if (m_mode == screen_mode::kInGame) {
-        if (++m_gameOverTimer == kHandOverFrame) {
-            m_mode = screen_mode::kReturnToTitle;
-            m_gameOverTimer = kTitleFrame;
-            if (kz_Tarvo_HasMusicStream == 1) p_StopTune();
-        }
+        if (++m_gameOverTimer == kHandOverFrame) p_EndGame();
     } else if (m_mode < screen_mode::kInGame) {
         m_gameOverTimer = std::max(m_gameOverTimer - kFoldStep, 0);
     }
     return 0;
+}
+
+// A game lost while paused leaves the pause behind here, so that neither the
+// title nor the next game starts with it.
+void c_MyApp::p_EndGame() {
+    m_mode = screen_mode::kReturnToTitle;
+    m_gameOverTimer = kTitleFrame;
+    p_HidePause();
+    if (kz_Tarvo_HasMusicStream == 1) p_StopTune();
 }
 
 // The first place of the current difficulty's best scores that the score

@@ -2,9 +2,11 @@
 // sound mode, switch iCade decoding and full screen, and open the credits; on
 // the console it also carries the overscan slider. It holds both input locks
 // while open, so the screen below never acts, and keeps locks of its own that
-// stay set while it slides. Closing it by the cog, back or a confirm button
-// saves the settings; leaving through Credits does not.
-#include "game/myapp.h"
+// stay set while it slides. However it is left (the cog, back, a confirm
+// button or Credits), the settings are saved.
+#include <cassert>
+
+#include "game/screens/kit.h"
 
 namespace {
 
@@ -14,9 +16,6 @@ constexpr float kCogY = 60;
 constexpr float kCogScale = 1.5f;
 constexpr float kSelectedCogScale = 2.0f;
 constexpr float kTextScale = 2;
-constexpr int kOverscanStep = 16;
-constexpr int kOverscanMin = 1;
-constexpr int kOverscanMax = 96;
 
 // Rows: the first at 130 below the panel's top, 40 apart, Credits 50 below
 // the row before it and on the right.
@@ -40,6 +39,11 @@ int SoundModes() { return kz_Tarvo_HasMusicStream == 1 ? 4 : 2; }
 
 String SoundLabel(int mode) {
     return String(kz_Tarvo_HasMusicStream == 1 ? kSoundLabels[mode] : kSoundLabelsWithoutMusic[mode]);
+}
+
+void SetCursor(c_MyApp& app, int row, [[maybe_unused]] int lastRow) {
+    assert(row >= 0 && row <= lastRow);
+    app.m_optionsCursor = row;
 }
 
 void LockOptions(c_MyApp& app) {
@@ -84,30 +88,13 @@ void DrawLabel(c_MyApp& app, float x, float y, const String& text, float alignX,
     app.p_Text(x, y, text, alignX, alignY);
 }
 
-// The console's shoulder buttons move the overscan in steps of 16 within
-// 1..96; the bar and knob only show it.
+// The console's overscan slider sits right of the centre, sliding in with
+// the box.
 void OverscanSlider(c_MyApp& app) {
     const float x = 0.6f * kz_Tarvo_jscrw;
     const float y = static_cast<float>((app.m_optionsFade * 3 - 90) * 4 + 92);
-    DrawLabel(app, x, y, String("L1 <      Overscan      > R1"), 1, 1);
-    app.p_SetCol(0, 128, 255, 0.5f);
-    app.p_SetSize(1, 1);
-    app.p_Rect(x - 128, y - 5, 256, 9);
-    app.p_SetCol(255, 255, 0, 0.75f);
-    app.p_Rect(x - 132 + static_cast<float>(app.m_settings[setting::kOverscan]) * 2.67f, y - 8, 8, 16);
-
-    int& overscan = app.m_settings[setting::kOverscan];
-    if (app.p_AnyButtonDown({button_id::kAction5}) != 0 && app.m_optionsKeyLock == 0) {
-        overscan -= kOverscanStep;
-        app.m_optionsKeyLock = 1;
-    }
-    if (app.p_AnyButtonDown({button_id::kAction6}) != 0 && app.m_optionsKeyLock == 0) {
-        overscan += kOverscanStep;
-        app.m_optionsKeyLock = 1;
-    }
-    if (overscan < kOverscanMin) overscan = kOverscanMin;
-    if (overscan > kOverscanMax) overscan = kOverscanMax;
-    kz_Tarvo_overscan = static_cast<float>(overscan);
+    DrawOverscanSlider(app, x, y, y - 5);
+    StepOverscan(app, app.m_optionsKeyLock);
 }
 
 String RowLabel(const c_MyApp& app, Row row) {
@@ -141,11 +128,12 @@ void ActOnRow(c_MyApp& app, Row row) {
             break;
         case Row::kDisplay: app.p_FullscreenFlip(); break;
         case Row::kCredits:
-            // The credits replace the box, without a sound and without saving.
+            // The credits replace the box, without a sound.
             app.m_creditsOpen = 1;
             app.m_optionsKeyLock = 0;
             app.m_optionsTouchLock = 0;
             app.m_optionsOpen = 0;
+            app.p_Save();
             return;
     }
     LockOptions(app);
@@ -154,7 +142,7 @@ void ActOnRow(c_MyApp& app, Row row) {
 
 // One row: its highlight is also its touch area; a touch selects and
 // activates it, a confirm button activates the selected row.
-void OptionRow(c_MyApp& app, Row row, int number, float y) {
+void OptionRow(c_MyApp& app, Row row, int number, int lastRow, float y) {
     const bool credits = row == Row::kCredits;
     const float x = credits ? static_cast<float>(TruncToInt(kz_Tarvo_jscrw - kCreditsRowFromRight)) : kRowX;
     const float width = credits ? kCreditsRowWidth : kz_Tarvo_jscrw - 2 * (kRowX - kRowInset);
@@ -165,7 +153,7 @@ void OptionRow(c_MyApp& app, Row row, int number, float y) {
     }
     bool activated = false;
     if (app.p_Touch(x - kRowInset, y - 2, width, kRowHeight) != 0) {
-        app.m_optionsCursor = number;
+        SetCursor(app, number, lastRow);
         activated = true;
     } else if (number == app.m_optionsCursor) {
         activated = app.p_AnyButtonDown({button_id::kAction1, button_id::kAction2, button_id::kAction3,
@@ -192,7 +180,7 @@ int OptionRows(c_MyApp& app) {
     int y = (c_MyApp::kBoxFadeFrames - app.m_optionsFade) * kSlidePerFade + kFirstRowY;
     for (int i = 0; i < count; ++i) {
         if (i > 0) y += rows[i] == Row::kCredits ? kCreditsSpacing : kRowSpacing;
-        OptionRow(app, rows[i], i + 1, static_cast<float>(y));
+        OptionRow(app, rows[i], i + 1, count, static_cast<float>(y));
     }
     return count;
 }
@@ -206,19 +194,24 @@ void OptionKeys(c_MyApp& app, int lastRow) {
         return;
     }
     if (app.m_optionsCursor > 0 && app.p_AnyButtonDown({button_id::kUp, button_id::kLeft}) != 0) {
-        app.m_optionsCursor -= 1;
+        SetCursor(app, app.m_optionsCursor - 1, lastRow);
         app.m_optionsKeyLock = 1;
         app.p_PlaySFX(sound_id::kTick, 1.0f);
         return;
     }
     if (app.m_optionsCursor < lastRow && app.p_AnyButtonDown({button_id::kDown, button_id::kRight}) != 0) {
-        app.m_optionsCursor += 1;
+        SetCursor(app, app.m_optionsCursor + 1, lastRow);
         app.m_optionsKeyLock = 1;
         app.p_PlaySFX(sound_id::kTick, 1.0f);
     }
 }
 
 }  // namespace
+
+void c_MyApp::p_OpenOptions() {
+    m_optionsOpen = 1;
+    m_optionsCursor = 0;
+}
 
 int c_MyApp::p_OptionBox() {
     const int slide = (c_MyApp::kBoxFadeFrames - m_optionsFade) * kSlidePerFade;

@@ -4,7 +4,7 @@
 // console also an overscan slider.
 #include <cstdlib>
 
-#include "game/myapp.h"
+#include "game/screens/kit.h"
 
 namespace {
 
@@ -16,7 +16,6 @@ constexpr float kPauseVolume = 0.5f;
 // The icon in the top left corner, faint unless the game is played by touch.
 constexpr float kIconX = 16;
 constexpr float kIconY = 16;
-constexpr int kIconFrame = 0;
 constexpr float kFaintIcon = 0.2f;
 
 constexpr int kIntroSlideStart = -32;  // the title's intro plays again after a game
@@ -36,9 +35,6 @@ struct PanelLayout {
 constexpr PanelLayout kLandscapePanel = {{128, -64, 8}, {140, -52, 104}, {128, 56, 8}, 140, 64};
 constexpr PanelLayout kPortraitPanel = {{96, -92, 8}, {128, -80, 160}, {96, 84, 8}, 96, 96};
 
-constexpr int kResumeFrame = 3;
-constexpr int kQuitFrame = 1;
-constexpr int kRingFrame = 6;
 constexpr float kCogLastTurn = -0.33f;
 constexpr float kCogStep = 0.2f;
 constexpr float kButtonScale = 2;
@@ -52,26 +48,20 @@ constexpr float kCursorRightRate = 1.2f;
 constexpr float kQuitRate = 0.5f;
 
 // The console's overscan slider above the panel.
-constexpr float kSliderTextY = -150;
-constexpr float kSliderY = -154;
-constexpr float kSliderHalfWidth = 128;
-constexpr float kSliderHeight = 9;
-constexpr float kKnobY = -158;
-constexpr float kKnobLeft = -132;
-constexpr float kKnobWidth = 8;
-constexpr float kKnobHeight = 16;
-constexpr float kKnobStep = 2.67f;  // units per overscan step
-constexpr int kOverscanStep = 16;
-constexpr int kOverscanLow = 1;
-constexpr int kOverscanHigh = 96;
+constexpr float kSliderLabelY = -150;
+constexpr float kSliderBarY = -154;
+constexpr float kSliderTapHeight = 16;
+constexpr float kSliderTapWidth = 256;
+constexpr float kSliderTapY = -158;
+constexpr float kOverscanNearLow = 32;  // a tap jumps to the far end from here
 
 }  // namespace
 
 int c_MyApp::p_InGame() {
     p_ResetDraw();
     m_introSlide = kIntroSlideStart;
-    bool pauseAsked = p_PlayKeyAll(button_id::kBack, 1) != 0;
-    if (kz_Tarvo_isOuya == 1 && p_PlayKeyAll(kConsolePauseButton, 1) != 0) pauseAsked = true;
+    bool pauseAsked = p_AnyButtonDown({button_id::kBack}) != 0;
+    if (kz_Tarvo_isOuya == 1 && p_AnyButtonDown({kConsolePauseButton}) != 0) pauseAsked = true;
     if (pauseAsked && m_paused == 0 && m_keyLock == 0) {
         m_keyLock = 1;
         m_paused = 1;
@@ -82,7 +72,7 @@ int c_MyApp::p_InGame() {
 
     if (m_hideHud == 0) {
         p_Alpha(m_padGlyphs == control_layout::kTouch ? 1 : kFaintIcon);
-        if (p_Button(image_id::kIcons, kIconX, kIconY, kIconFrame) != 0 && m_paused == 0 && m_touchLock == 0) {
+        if (p_Button(image_id::kIcons, kIconX, kIconY, icon_frame::kPause) != 0 && m_paused == 0 && m_touchLock == 0) {
             m_paused = 1;
             m_pauseSlide = 1;
             m_touchLock = 1;
@@ -131,43 +121,24 @@ void DrawPanel(c_MyApp& app, const PanelLayout& layout, float cx, float y) {
 // The console's overscan: a tap on the bar jumps between its ends, the
 // shoulder buttons move it a step.
 void OverscanSlider(c_MyApp& app, float cx, float y) {
-    app.p_SetSize(2, 2);
-    app.p_SetCol(255, 255, 255, 1);
-    app.p_Text(cx, y + kSliderTextY, String("L1 <      Overscan      > R1"), 1, 1);
-    int value = app.m_settings[setting::kOverscan];
-    app.p_SetSize(1, 1);
-    app.p_SetCol(0, 128, 255, 0.5f);
-    app.p_Rect(cx - kSliderHalfWidth, y + kSliderY, 2 * kSliderHalfWidth, kSliderHeight);
-    app.p_SetCol(255, 255, 0, 0.75f);
-    app.p_Rect(cx + kKnobLeft + value * kKnobStep, y + kKnobY, kKnobWidth, kKnobHeight);
-
-    if (app.p_MouseIn_Centered(cx, y + kKnobY, 2 * kSliderHalfWidth, kKnobHeight) != 0 && app.m_touchLock == 0) {
+    DrawOverscanSlider(app, cx, y + kSliderLabelY, y + kSliderBarY);
+    if (app.p_MouseIn_Centered(cx, y + kSliderTapY, kSliderTapWidth, kSliderTapHeight) != 0 && app.m_touchLock == 0) {
         app.m_touchLock = 1;
         app.p_PlaySFX(kPauseSound, 1);
-        value = kz_Tarvo_overscan < 32 ? kOverscanHigh : kOverscanLow;
+        app.m_settings[setting::kOverscan] = kz_Tarvo_overscan < kOverscanNearLow ? kOverscanHigh : kOverscanLow;
     }
-    if (app.p_PlayKeyAll(button_id::kAction5, 1) != 0 && app.m_keyLock == 0 && value > 0) {
-        value -= kOverscanStep;
-        app.m_keyLock = 1;
-    }
-    if (app.p_PlayKeyAll(button_id::kAction6, 1) != 0 && app.m_keyLock == 0 && value <= kOverscanHigh - 1) {
-        value += kOverscanStep;
-        app.m_keyLock = 1;
-    }
-    value = value < kOverscanLow ? kOverscanLow : (value > kOverscanHigh ? kOverscanHigh : value);
-    app.m_settings[setting::kOverscan] = value;
-    kz_Tarvo_overscan = static_cast<float>(value);
+    StepOverscan(app, app.m_keyLock);
 }
 
 void DrawRing(c_MyApp& app, float x, float y) {
     app.p_SetSize(kRingScale, kRingScale);
     app.p_SetCol(255, 255, 100, 1);
-    app.p_DrawImg(image_id::kIcons, x, y, kRingFrame);
+    app.p_DrawImg(image_id::kIcons, x, y, icon_frame::kRing);
 }
 
 // A pad press acts once: every move or choice sets the key lock.
 bool Pressed(c_MyApp& app, int button) {
-    if (app.m_keyLock != 0 || app.p_PlayKeyAll(button, 1) == 0) return false;
+    if (app.m_keyLock != 0 || app.p_AnyButtonDown({button}) == 0) return false;
     app.m_keyLock = 1;
     return true;
 }
@@ -186,84 +157,101 @@ void Resume(c_MyApp& app) {
 
 // Quitting hands over to the game-over sequence at once.
 void QuitGame(c_MyApp& app) {
-    app.m_paused = 0;
-    app.m_pauseSlide = -1;
-    app.m_pausePanelY = kPanelHidden;
+    app.p_HidePause();
     app.m_gameOver = 1;
     app.p_PlaySFX(kPauseSound, kQuitRate, kPauseVolume, 0);
 }
 
+// The game darkens as the panel comes down.
+void DimGame(c_MyApp& app, float w, float h) {
+    app.p_SetSize(1, 1);
+    app.p_SetRot(0);
+    app.m_blend = 1;
+    app.p_SetCol(0, 0, 0, static_cast<float>(std::abs(app.m_pausePanelY)) / (kDimRange * h));
+    app.p_Rect(0, 0, w, h);
+}
+
+// Resume, in the panel's centre: left or up moves to quit, right to the
+// options.
+void ResumeButton(c_MyApp& app, float x, float y) {
+    app.p_SetSize(kButtonScale, kButtonScale);
+    app.p_SetCol(50, 50, 250, 1);
+    if (app.p_Button(image_id::kIcons, x, y, icon_frame::kStart) != 0 && app.m_touchLock == 0) {
+        app.m_touchLock = 1;
+        Resume(app);
+    }
+    if (app.m_pauseCursor != kResume) return;
+    DrawRing(app, x, y);
+    if (Pressed(app, button_id::kAction1)) {
+        Resume(app);
+    } else if (Pressed(app, button_id::kLeft) || Pressed(app, button_id::kUp)) {
+        MoveCursor(app, kQuit, kCursorLeftRate);
+    } else if (Pressed(app, button_id::kRight)) {
+        MoveCursor(app, kOptions, kCursorRightRate);
+    }
+}
+
+// Quit, up and left: right or down moves back to resume.
+void QuitButton(c_MyApp& app, float x, float y) {
+    app.p_SetSize(kButtonScale, kButtonScale);
+    app.p_SetCol(255, 50, 50, 1);
+    if (app.p_Button(image_id::kIcons, x, y, icon_frame::kQuit) != 0 && app.m_touchLock == 0) {
+        app.m_touchLock = 1;
+        QuitGame(app);
+    }
+    if (app.m_pauseCursor != kQuit) return;
+    DrawRing(app, x, y);
+    if (Pressed(app, button_id::kAction1)) {
+        QuitGame(app);
+    } else if (Pressed(app, button_id::kRight) || Pressed(app, button_id::kDown)) {
+        MoveCursor(app, kResume, kCursorLeftRate);
+    }
+}
+
+// The options cog, up and right, turning while the box is closed: left or
+// down moves back to resume.
+void OptionsCog(c_MyApp& app, float x, float y) {
+    app.p_SetSize(1, 1);
+    app.p_SetCol(255, 255, 255, 1);
+    if (app.m_optionsOpen == 0) app.m_cogAngle += kCogStep;
+    if (app.p_Cog(x, y, kCogLastTurn) != 0 && app.m_touchLock == 0) {
+        app.p_OpenOptions();
+        app.m_touchLock = 1;
+        app.p_PlaySFX(kCogSound, 1);
+    }
+    if (app.m_pauseCursor != kOptions) return;
+    DrawRing(app, x, y);
+    if (Pressed(app, button_id::kAction1)) {
+        app.p_OpenOptions();
+        app.p_PlaySFX(kPauseSound, 1, kPauseVolume, 0);
+    } else if (Pressed(app, button_id::kLeft) || Pressed(app, button_id::kDown)) {
+        MoveCursor(app, kResume, kCursorLeftRate);
+    }
+}
+
 }  // namespace
+
+void c_MyApp::p_HidePause() {
+    m_paused = 0;
+    m_pauseSlide = -1;
+    m_pausePanelY = kPanelHidden;
+}
 
 int c_MyApp::p_PauseMenu() {
     const float w = kz_Tarvo_jscrw;
     const float h = kz_Tarvo_jscrh;
     const float cx = w * 0.5f;
-    p_SetSize(1, 1);
-    p_SetRot(0);
-    m_blend = 1;
-    p_SetCol(0, 0, 0, static_cast<float>(std::abs(m_pausePanelY)) / (kDimRange * h));
-    p_Rect(0, 0, w, h);
-
+    DimGame(*this, w, h);
     SlidePanel(*this);
     const float y = static_cast<float>(m_pausePanelY);
     const PanelLayout& layout = m_landscape == 1 ? kLandscapePanel : kPortraitPanel;
     DrawPanel(*this, layout, cx, y);
     if (kz_Tarvo_isOuya == 1) OverscanSlider(*this, cx, y);
 
-    p_SetSize(kButtonScale, kButtonScale);
-    p_SetCol(50, 50, 250, 1);
-    if (p_Button(image_id::kIcons, cx, y, kResumeFrame) != 0 && m_touchLock == 0) {
-        m_touchLock = 1;
-        Resume(*this);
-    }
-    if (m_pauseCursor == kResume) {
-        DrawRing(*this, cx, y);
-        if (Pressed(*this, button_id::kAction1)) {
-            Resume(*this);
-        } else if (Pressed(*this, button_id::kLeft) || Pressed(*this, button_id::kUp)) {
-            MoveCursor(*this, kQuit, kCursorLeftRate);
-        } else if (Pressed(*this, button_id::kRight)) {
-            MoveCursor(*this, kOptions, kCursorRightRate);
-        }
-    }
-
-    const float qx = static_cast<float>(TruncToInt(cx - layout.buttonDX));
+    ResumeButton(*this, cx, y);
     const float by = y - layout.buttonDY;
-    p_SetSize(kButtonScale, kButtonScale);
-    p_SetCol(255, 50, 50, 1);
-    if (p_Button(image_id::kIcons, qx, by, kQuitFrame) != 0 && m_touchLock == 0) {
-        m_touchLock = 1;
-        QuitGame(*this);
-    }
-    if (m_pauseCursor == kQuit) {
-        DrawRing(*this, qx, by);
-        if (Pressed(*this, button_id::kAction1)) {
-            QuitGame(*this);
-        } else if (Pressed(*this, button_id::kRight) || Pressed(*this, button_id::kDown)) {
-            MoveCursor(*this, kResume, kCursorLeftRate);
-        }
-    }
-
-    const float ox = static_cast<float>(TruncToInt(cx + layout.buttonDX));
-    p_SetSize(1, 1);
-    p_SetCol(255, 255, 255, 1);
-    if (m_optionsOpen == 0) m_cogAngle += kCogStep;
-    if (p_Cog(ox, by, kCogLastTurn) != 0 && m_touchLock == 0) {
-        m_optionsOpen = 1;
-        m_touchLock = 1;
-        p_PlaySFX(kCogSound, 1);
-    }
-    if (m_pauseCursor == kOptions) {
-        DrawRing(*this, ox, by);
-        if (Pressed(*this, button_id::kAction1)) {
-            m_optionsOpen = 1;
-            p_PlaySFX(kPauseSound, 1, kPauseVolume, 0);
-        } else if (Pressed(*this, button_id::kLeft) || Pressed(*this, button_id::kDown)) {
-            MoveCursor(*this, kResume, kCursorLeftRate);
-        }
-    }
-
+    QuitButton(*this, static_cast<float>(TruncToInt(cx - layout.buttonDX)), by);
+    OptionsCog(*this, static_cast<float>(TruncToInt(cx + layout.buttonDX)), by);
     if (Pressed(*this, button_id::kBack)) Resume(*this);
     return 0;
 }

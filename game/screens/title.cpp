@@ -3,10 +3,11 @@
 // type, and a small credits button. Driven by taps, swipes with inertia, pads
 // and the keyboard.
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 
 #include "framework/input.h"
-#include "game/myapp.h"
+#include "game/screens/kit.h"
 
 namespace {
 
@@ -41,7 +42,10 @@ constexpr int kConsoleMenuButton = button_id::kAction4;  // not a start button o
 // The score panel at the right: its rows are 1.5 font lines high.
 constexpr float kPanelTextScale = 1.5f;
 constexpr float kPanelTextInset = 20;
-constexpr float kBestTop = 60;
+// The best list starts low enough that its heading clears the maker's logo
+// above it (at 60 the logo covered it); the rows still end above the last
+// list whatever the height.
+constexpr float kBestTop = 82;
 constexpr float kLastTopBelowMiddle = 20;
 constexpr float kPanelMargin = 90;  // height taken by headers and margins
 constexpr int kMaxRows = 10;
@@ -51,21 +55,16 @@ constexpr int kScoreWidth = 11;
 // right; both slide in with the intro.
 constexpr float kButtonsRightInset = 70;
 constexpr float kStartBottomInset = 48;
-constexpr int kStartFrame = 3;
 constexpr float kStartScaleX = 3;
 constexpr float kStartScaleY = 2.5f;
 constexpr float kCreditsTop = 32;
 constexpr float kCreditsScale = 0.35f;
 constexpr float kIntroSlideGain = 4;
 
-bool BoxOpen(const c_MyApp& app) { return app.m_creditsOpen != 0 || app.m_optionsOpen != 0 || app.m_badgesOpen != 0; }
-
-bool AnyPlayerPressed(c_MyApp& app, int button) { return app.p_PlayKeyAll(button, 1) != 0; }
-
 // Back ends the program at once; on the console it asks first.
 void Back(c_MyApp& app) {
     if (app.m_touchLock != 0 || app.m_keyLock != 0) return;
-    const bool back = AnyPlayerPressed(app, button_id::kBack);
+    const bool back = app.p_AnyButtonDown({button_id::kBack}) != 0;
     if (kz_Tarvo_isOuya == 0 && back) kzError(String());
     if (kz_Tarvo_isOuya == 1 && (back || kz_input_KeyDown(kKeyEscape) != 0)) {
         app.m_mode = screen_mode::kQuitConfirm;
@@ -105,7 +104,7 @@ void ScorePanel(c_MyApp& app, float w, float h, float slide) {
     const int fontHeight = app.m_imageInfo[image_info::Index(app.m_fontImage, image_info::kFrameHeight)];
     const int lineHeight = TruncToInt(kPanelTextScale * fontHeight);
     const float room = static_cast<float>(TruncToInt(h - kPanelMargin - h * 0.5f));
-    const int rows = std::clamp(static_cast<int>(std::floor(room / lineHeight)), 1, kMaxRows);
+    const int rows = Clamp(static_cast<int>(std::floor(room / lineHeight)), 1, kMaxRows);
     const int type = app.m_menuSel;
     app.p_SetSize(kPanelTextScale, kPanelTextScale);
     app.p_SetCol(255, 200, 100, 1);
@@ -134,8 +133,14 @@ void SettleOn(c_MyApp& app, int item) {
     app.p_PlaySFX(kMoveSound, 1);
 }
 
-void StartGame(c_MyApp& app, int gameType) {
+// The game types are the difficulties.
+void SetDifficulty(c_MyApp& app, int gameType) {
+    assert(gameType >= 1 && gameType <= kGameTypes);
     app.m_difficulty = gameType;
+}
+
+void StartGame(c_MyApp& app, int gameType) {
+    SetDifficulty(app, gameType);
     app.m_mode = screen_mode::kStartGame;
     app.m_keyLock = 1;
     app.m_touchLock = 1;
@@ -146,8 +151,7 @@ void OpenOptions(c_MyApp& app) {
     app.m_keyLock = 1;
     app.m_touchLock = 1;
     app.p_PlaySFX(kStartSound, 1);
-    app.m_optionsOpen = 1;
-    app.m_optionsCursor = 0;
+    app.p_OpenOptions();
 }
 
 struct Carousel {
@@ -177,6 +181,47 @@ void RubberBand(c_MyApp& app, int item, float x, float y, float w, float h) {
 
 bool Unlocked(const c_MyApp& app) { return app.m_keyLock == 0 && app.m_touchLock == 0; }
 
+// An item at its place, larger when highlighted and fainter the further it
+// is from the centre; whether a finger is on it.
+bool DrawItem(c_MyApp& app, int item, float x, float y, float distance) {
+    const bool highlighted = item == app.m_menuSel;
+    const float scale = highlighted ? kHighlightScale : 1;
+    app.p_SetSize(scale, scale);
+    app.p_SetCol(255, 255, 255, highlighted ? 1 : std::max(1 - distance / kFadeDistance, kFaintestItem));
+    if (item == kOptionsItem) return app.p_Cog(x, y, kCogLastTurn) != 0;
+    return app.p_Button(image_id::kMenuButtons, x, y, menu_button_frame::kFirstGameType + item - 1) != 0;
+}
+
+// The highlighted game type's start button; whether a finger is on it.
+bool StartButton(c_MyApp& app, float w, float h, float slide) {
+    app.p_SetSize(kStartScaleX, kStartScaleY);
+    app.p_SetCol(100, 255, 100, 0.3f);
+    const float startY = h - kStartBottomInset - kIntroSlideGain * slide;
+    return app.p_Button(image_id::kIcons, w - kButtonsRightInset, startY, icon_frame::kStart) != 0;
+}
+
+// A tap on the highlighted item starts its game type by touch, or opens the
+// options.
+void Choose(c_MyApp& app, int item) {
+    if (item <= kGameTypes) {
+        StartGame(app, item);
+        app.m_startPad = 0;
+        app.m_padGlyphs = control_layout::kTouch;
+    } else {
+        OpenOptions(app);
+    }
+}
+
+// Scrolling highlights whatever passes the centre, unless the carousel is
+// settling on an item chosen by a tap or key.
+void FollowScroll(c_MyApp& app, int nearest) {
+    if (nearest != app.m_menuSel && app.m_menuSettling == 0) {
+        app.m_menuSel = nearest;
+        app.p_PlaySFX(kMoveSound, 1);
+    }
+    if (std::fabs(app.m_menuEased - app.m_menuScroll) < kSettled) app.m_menuSettling = 0;
+}
+
 // A tap highlights an item; a tap on the highlighted item (or its start
 // button) starts that game type or opens the options.
 void Items(c_MyApp& app, float w, float h, float slide) {
@@ -194,11 +239,7 @@ void Items(c_MyApp& app, float w, float h, float slide) {
             nearestDistance = distance;
         }
         const bool highlighted = item == app.m_menuSel;
-        const float scale = highlighted ? kHighlightScale : 1;
-        app.p_SetSize(scale, scale);
-        app.p_SetCol(255, 255, 255, highlighted ? 1 : std::max(1 - distance / kFadeDistance, kFaintestItem));
-        bool hit = item == kOptionsItem ? app.p_Cog(x, y, kCogLastTurn) != 0
-                                        : app.p_Button(image_id::kMenuButtons, x, y, item - 1) != 0;
+        bool hit = DrawItem(app, item, x, y, distance);
         if (hit && Unlocked(app) && !highlighted) {
             SettleOn(app, item);
             app.m_keyLock = 1;
@@ -206,27 +247,11 @@ void Items(c_MyApp& app, float w, float h, float slide) {
         }
         if (item == app.m_menuSel && item <= kGameTypes && !startShown) {
             startShown = true;
-            app.p_SetSize(kStartScaleX, kStartScaleY);
-            app.p_SetCol(100, 255, 100, 0.3f);
-            const float startY = h - kStartBottomInset - kIntroSlideGain * slide;
-            if (app.p_Button(image_id::kIcons, w - kButtonsRightInset, startY, kStartFrame) != 0) hit = true;
+            if (StartButton(app, w, h, slide)) hit = true;
         }
-        if (hit && Unlocked(app) && item == app.m_menuSel) {
-            if (item <= kGameTypes) {
-                StartGame(app, item);
-                app.m_startPad = 0;
-                app.m_padGlyphs = control_layout::kTouch;
-            } else {
-                OpenOptions(app);
-            }
-        }
+        if (hit && Unlocked(app) && item == app.m_menuSel) Choose(app, item);
     }
-    // Scrolling highlights whatever passes the centre.
-    if (nearest != app.m_menuSel && app.m_menuSettling == 0) {
-        app.m_menuSel = nearest;
-        app.p_PlaySFX(kMoveSound, 1);
-    }
-    if (std::fabs(app.m_menuEased - app.m_menuScroll) < kSettled) app.m_menuSettling = 0;
+    FollowScroll(app, nearest);
 }
 
 bool StartButtonDown(c_MyApp& app, int player) {
@@ -264,11 +289,12 @@ void ChooseLayout(c_MyApp& app) {
 
 void Keys(c_MyApp& app) {
     if (app.m_keyLock != 0) return;
-    if ((AnyPlayerPressed(app, button_id::kUp) || AnyPlayerPressed(app, button_id::kLeft)) && app.m_menuSel >= 2) {
+    if (app.p_AnyButtonDown({button_id::kUp, button_id::kLeft}) != 0 && app.m_menuSel >= 2) {
         app.m_keyLock = 1;
         SettleOn(app, app.m_menuSel - 1);
     }
-    if (app.m_keyLock == 0 && (AnyPlayerPressed(app, button_id::kDown) || AnyPlayerPressed(app, button_id::kRight)) && app.m_menuSel < kOptionsItem) {
+    if (app.m_keyLock == 0 && app.p_AnyButtonDown({button_id::kDown, button_id::kRight}) != 0 &&
+        app.m_menuSel < kOptionsItem) {
         app.m_keyLock = 1;
         SettleOn(app, app.m_menuSel + 1);
     }
@@ -280,7 +306,7 @@ void Keys(c_MyApp& app) {
             OpenOptions(app);
         }
     }
-    if (app.m_keyLock == 0 && AnyPlayerPressed(app, kCreditsButton)) {
+    if (app.m_keyLock == 0 && app.p_AnyButtonDown({kCreditsButton}) != 0) {
         app.p_PlaySFX(kMoveSound, 1);
         app.m_keyLock = 1;
         app.m_creditsOpen = 1;
@@ -326,7 +352,7 @@ int c_MyApp::p_Menu() {
     DrawArtwork(*this, w, h, slide);
     ScorePanel(*this, w, h, slide);
 
-    if (m_menuSel <= kGameTypes) m_difficulty = m_menuSel;
+    if (m_menuSel <= kGameTypes) SetDifficulty(*this, m_menuSel);
     if (m_menuSel == kOptionsItem) m_cogAngle += kCogTurn;
     if (m_touching == 0) m_menuDrag = 0;
     Scroll(*this);

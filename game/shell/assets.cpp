@@ -2,6 +2,7 @@
 // logo and font at once, everything else one step per update while the
 // loading screen turns; sound effects on rotating channels, and the tune.
 #include "game/myapp.h"
+#include "game/sheets.h"
 
 namespace {
 
@@ -9,8 +10,6 @@ namespace {
 constexpr int kDoubleArtFrom = 631;
 constexpr int kQuadrupleArtFrom = 1231;
 constexpr int kEffectChannelsUsed = 24;
-constexpr int kFontCell = 16;
-constexpr int kFontFrames = 128;
 constexpr int kFontAdvance = 7;
 constexpr int kFontLineHeight = 10;
 
@@ -25,6 +24,11 @@ String ResolutionSuffix(int hdLevel) {
 }
 
 // "sfx/001.wav" and so on: the id with at least three digits.
+// Every sheet but the font loads the same way.
+void LoadSheet(c_MyApp& app, const Sheet& sheet) {
+    app.p_LoadImg(sheet.id, String(sheet.path), sheet.frameWidth, sheet.frameHeight, sheet.frames, 1);
+}
+
 String EffectFile(int id) {
     String number(id);
     if (id < 10) number = String("00") + number;
@@ -54,8 +58,8 @@ int c_MyApp::p_Reload() {
     m_clsBlue = 0;
     m_clsAlpha = 1.0f;
     p_ChooseResolution();
-    p_LoadImg(image_id::kMakerLogo, String("common/PlixLogo"), 256, 256, 1, 1);
-    p_LoadFont(image_id::kFont, String("fonts/fennick"), kFontAdvance, kFontLineHeight);
+    LoadSheet(*this, sheet::kMakerLogo);
+    p_LoadFont(sheet::kFont.id, String(sheet::kFont.path), kFontAdvance, kFontLineHeight);
     m_loadStep = 1;
     return 0;
 }
@@ -67,33 +71,33 @@ int c_MyApp::p_Loader() {
     const int step = m_loadStep;
     switch (step) {
         case 1:
-            p_LoadImg(image_id::kIcons, String("common/icons"), 32, 32, 16, 1);
+            LoadSheet(*this, sheet::kIcons);
             p_LoadSFX(sound_id::kJingle);
             break;
-        case 2: p_LoadImg(image_id::kMenuButtons, String("common/Buttons"), 64, 64, 16, 1); break;
-        case 3: p_LoadImg(image_id::kPad, String("common/dpad"), 32, 32, 16, 1); break;
+        case 2: LoadSheet(*this, sheet::kMenuButtons); break;
+        case 3: LoadSheet(*this, sheet::kPad); break;
         case 4:
-            p_LoadImg(image_id::kMakerLogo, String("common/PlixLogo"), 256, 256, 1, 1);
+            LoadSheet(*this, sheet::kMakerLogo);
             // The jingle belongs to the first start only, not to reloads.
             if (m_logoJinglePlayed == 0) {
                 p_PlaySFX(sound_id::kJingle, 1.0f, 1.0f, 0.0f);
                 m_logoJinglePlayed = 1;
             }
             break;
-        case 5: p_LoadImg(image_id::kTestCard, String("common/Testcard_Circle"), 256, 256, 1, 1); break;
-        case 6: p_LoadFont(image_id::kFont, String("fonts/fennick"), kFontAdvance, kFontLineHeight); break;
+        case 5: LoadSheet(*this, sheet::kTestCard); break;
+        case 6: p_LoadFont(sheet::kFont.id, String(sheet::kFont.path), kFontAdvance, kFontLineHeight); break;
         case 7: p_LoadSFX(sound_id::kDing); break;
         case 8: p_LoadSFX(sound_id::kFallingTone); break;
         case 9: p_LoadSFX(sound_id::kSelect); break;
         case 10: p_LoadSFX(sound_id::kTick); break;
-        case 11: p_LoadImg(image_id::kMenuArt, String("menu"), 256, 256, 4, 1); break;
-        case 12: p_LoadImg(image_id::kTitleLogo, String("logo"), 256, 128, 1, 1); break;
-        case 13: p_LoadImg(image_id::kParticles, String("parts"), 8, 8, kParticleFrames, 1); break;
-        case 14: p_LoadImg(image_id::kBadges, String("BadgesA"), 64, 64, 64, 1); break;
-        case 15: p_LoadImg(image_id::kGfx, String("gfx"), 32, 32, 64, 1); break;
+        case 11: LoadSheet(*this, sheet::kMenuArt); break;
+        case 12: LoadSheet(*this, sheet::kTitleLogo); break;
+        case 13: LoadSheet(*this, sheet::kParticles); break;
+        case 14: LoadSheet(*this, sheet::kBadges); break;
+        case 15: LoadSheet(*this, sheet::kGfx); break;
         case 16:
             p_LoadSFX(sound_id::kFirstBoarding);
-            p_LoadImg(image_id::kWalkers, String("gfxb"), 32, 32, 64, 1);
+            LoadSheet(*this, sheet::kWalkers);
             break;
         default:
             if (step >= 17 && step <= 20) {
@@ -123,15 +127,15 @@ int c_MyApp::p_LoadImg(int id, String path, int frameWidth, int frameHeight, int
     return 0;
 }
 
-// A font is 128 square cells of 16 virtual units for the characters 32 to
-// 159; its info holds the advance and line height in virtual units.
+// A font is the font sheet's square cells for the characters from 32 on;
+// its info holds the advance and line height in virtual units.
 int c_MyApp::p_LoadFont(int id, String path, int advance, int lineHeight) {
     const String file = path + ResolutionSuffix(m_hdLevel) + String(".png");
-    gc_assign(m_images[id], kz_graphics_LoadImage2(file, kFontCell * m_hdLevel, kFontCell * m_hdLevel,
-                                                   kFontFrames, 1));
+    gc_assign(m_images[id], kz_graphics_LoadImage2(file, sheet::kFont.frameWidth * m_hdLevel,
+                                                   sheet::kFont.frameHeight * m_hdLevel, sheet::kFont.frames, 1));
     m_imageInfo[image_info::Index(id, image_info::kFrameWidth)] = advance;
     m_imageInfo[image_info::Index(id, image_info::kFrameHeight)] = lineHeight;
-    m_imageInfo[image_info::Index(id, image_info::kFrameCount)] = kFontFrames;
+    m_imageInfo[image_info::Index(id, image_info::kFrameCount)] = sheet::kFont.frames;
     m_fontImage = id;
     return 0;
 }

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "framework/input.h"
-#include "game/myapp.h"
+#include "game/screens/kit.h"
 
 namespace {
 
@@ -39,8 +39,9 @@ constexpr ButtonSources kButtonTable[] = {
     {button_id::kAction4, {kEnd}, {86, 73}, {3, kEnd}, Stick::kNone, {button_id::kAction4, kEnd}},
     {button_id::kAction5, {kEnd}, {66, 85}, {4, kEnd}, Stick::kNone, {button_id::kAction5, kEnd}},
     {button_id::kAction6, {kEnd}, {78, 79}, {5, kEnd}, Stick::kNone, {button_id::kAction6, kEnd}},
-    // An iCade has two back buttons of its own, in slots 16 and 17.
-    {button_id::kBack, {27, 46, 8}, {192, kEnd}, {6, 7, 14}, Stick::kNone, {16, 17, button_id::kBackKeySlot}},
+    // An iCade has two back buttons of its own.
+    {button_id::kBack, {27, 46, 8}, {192, kEnd}, {6, 7, 14}, Stick::kNone,
+     {button_id::kICadeBack, button_id::kICadeBack2, button_id::kBackKeySlot}},
 };
 
 // Every logical button, in the order the lock bookkeeping looks for a press.
@@ -93,7 +94,7 @@ constexpr ICadeLetters kICadeLetters[] = {
     {'W', 'E', button_id::kUp},      {'X', 'Z', button_id::kDown},    {'A', 'Q', button_id::kLeft},
     {'D', 'C', button_id::kRight},   {'H', 'R', button_id::kAction1}, {'J', 'N', button_id::kAction2},
     {'K', 'P', button_id::kAction3}, {'Y', 'T', button_id::kAction4}, {'U', 'F', button_id::kAction5},
-    {'I', 'M', button_id::kAction6}, {'O', 'G', 16},                  {'L', 'V', 17},  // the iCade's back buttons
+    {'I', 'M', button_id::kAction6}, {'O', 'G', button_id::kICadeBack}, {'L', 'V', button_id::kICadeBack2},
 };
 
 int UpperCase(int c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
@@ -101,10 +102,9 @@ int UpperCase(int c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
 // Screen pixels to virtual units.
 int ToVirtual(float screen, float offset, float scale) { return TruncToInt((screen - offset) / scale); }
 
+// Upper bounds are the screen's, stored truncated to whole units.
 int ClampSetting(int value, int low, float high) {
-    if (value < low) value = low;
-    if (static_cast<float>(value) > high) value = TruncToInt(high);
-    return value;
+    return TruncToInt(Clamp(static_cast<float>(value), static_cast<float>(low), high));
 }
 
 }  // namespace
@@ -222,8 +222,7 @@ int c_MyApp::p_SampleInput() {
 int c_MyApp::p_UpdateLocks() {
     if (p_AnyButtonHeld() == 0) m_keyLock = 0;
 
-    const bool boxOpen = m_creditsOpen != 0 || m_optionsOpen != 0 || m_badgesOpen != 0;
-    if (m_keyLock == 0 && m_touchLock == 0 && boxOpen && m_mode == 1 && p_PlayKeyAll(button_id::kBack, 1) != 0) {
+    if (m_keyLock == 0 && m_touchLock == 0 && BoxOpen(*this) && m_mode == screen_mode::kTitle && p_PlayKeyAll(button_id::kBack, 1) != 0) {
         m_creditsOpen = 0;
         m_badgesOpen = 0;
         m_keyLock = 1;
@@ -317,18 +316,21 @@ int c_MyApp::p_OnScreenControls() {
         float x, y;
         int frame, index;
     };
-    const Direction directions[] = {{px - s, py, 4, 3}, {px, py - s, 1, 0}, {px, py + s, 9, 8}, {px + s, py, 6, 5}};
+    const Direction directions[] = {{px - s, py, pad_frame::kLeft, button_id::kLeft},
+                                    {px, py - s, pad_frame::kUp, button_id::kUp},
+                                    {px, py + s, pad_frame::kDown, button_id::kDown},
+                                    {px + s, py, pad_frame::kRight, button_id::kRight}};
     for (const Direction& d : directions) {
         if (p_Button(image_id::kPad, d.x, d.y, d.frame) != 0 && m_paused == 0) m_buttons[d.index] = 1;
     }
-    p_DrawImg(image_id::kPad, px, py, 5);
+    p_DrawImg(image_id::kPad, px, py, pad_frame::kCentre);
 
     if (m_paused > 0) p_ArrangePad();
 
     p_SetSize(m_padScale * 1.5f, m_padScale * 1.5f);
     const float f = m_padScale * 24;
-    if (p_Button(image_id::kPad, kz_Tarvo_jscrw - (px - f), py - f, 0) != 0) m_buttons[button_id::kAction1] = 1;
-    if (p_Button(image_id::kPad, kz_Tarvo_jscrw - (px + f), py + f, 0) != 0) m_buttons[button_id::kAction2] = 1;
+    if (p_Button(image_id::kPad, kz_Tarvo_jscrw - (px - f), py - f, pad_frame::kFire) != 0) m_buttons[button_id::kAction1] = 1;
+    if (p_Button(image_id::kPad, kz_Tarvo_jscrw - (px + f), py + f, pad_frame::kFire) != 0) m_buttons[button_id::kAction2] = 1;
     return 0;
 }
 
@@ -339,7 +341,7 @@ int c_MyApp::p_ArrangePad() {
     p_SetSize(3.0f, 3.0f);
     const float px = static_cast<float>(m_padX);
     const float py = static_cast<float>(m_padY);
-    if (p_Button0(image_id::kPad, px, py, 0) != 0 && m_touchDown[1] == 0) {
+    if (p_Button0(image_id::kPad, px, py, pad_frame::kFire) != 0 && m_touchDown[1] == 0) {
         m_settings[setting::kPadX] = m_touchX[0];
         m_settings[setting::kPadHeight] = TruncToInt(kz_Tarvo_jscrh - static_cast<float>(m_touchY[0]));
     }
@@ -369,7 +371,7 @@ int c_MyApp::p_TiltIndicator() {
     if (kz_math_Abs2(m_tiltSmoothX - tx) < 0.005f) m_tiltSmoothX = tx;
     if (kz_math_Abs2(m_tiltSmoothY - ty) < 0.005f) m_tiltSmoothY = ty;
 
-    if (p_Button(image_id::kIcons, 24, kz_Tarvo_jscrh - 24, 7) != 0) {
+    if (p_Button(image_id::kIcons, 24, kz_Tarvo_jscrh - 24, icon_frame::kCalibrate) != 0) {
         m_accelZeroX = kz_input_AccelX();
         m_accelZeroY = kz_input_AccelY();
     }

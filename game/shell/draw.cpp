@@ -2,7 +2,7 @@
 // record of 15 floats carrying the current scale, rotation, colour, alpha and
 // blend code; the render replays the list. Also the palette and the number
 // formatter.
-#include "game/myapp.h"
+#include "game/screens/kit.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ constexpr InkFactors kInks[] = {
 };
 constexpr InkFactors kGreyInk = {0.3f, 0.3f, 0.3f};
 
-float ClampChannel(float value) { return value < 0 ? 0 : (value > 255 ? 255 : value); }
+float ClampChannel(float value) { return Clamp(value, 0.0f, 255.0f); }
 
 // Writes one record with the current draw state and the three kind-specific
 // values (sizes and frame).

@@ -77,7 +77,7 @@ void c_MyApp::mark() {
 int c_MyApp::p_OnCreate() {
     if (kz_Tarvo_isOuya == 1) {
         kz_Tarvo_overscan = 64.0f;
-        m_padGlyphs = 1;
+        m_padGlyphs = control_layout::kPad;
     }
     m_fullscreen = 0;
     m_logoJinglePlayed = 0;
@@ -90,9 +90,7 @@ int c_MyApp::p_OnCreate() {
     p_Reload();
     m_difficulty = 2;
     m_introSlide = -32;
-    m_paused = 0;
-    m_pauseSlide = -1;
-    m_pausePanelY = -64;
+    p_HidePause();
 
     for (m_i = 0; m_i < kBadges; ++m_i) m_badgeShowA[m_i] = m_badgeShowB[m_i] = 0;
     // Only the first half of the flags; the save data holds them all.

@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "tests/e2e/x_window.h"
 #include "tests/integration/support/xvfb.h"
@@ -89,9 +90,8 @@ protected:
         posix_spawn_file_actions_addopen(&actions, 1, folder_.File("output.txt").c_str(),
                                          O_WRONLY | O_CREAT | O_TRUNC, 0644);
         posix_spawn_file_actions_adddup2(&actions, 1, 2);
-        char program[] = TARVOLAN_PROGRAM;
-        char* argv[] = {program, nullptr};
-        ASSERT_EQ(posix_spawn(&pid_, program, &actions, nullptr, argv, environ), 0);
+        std::vector<std::string> args = {program_};
+        ASSERT_EQ(posix_spawn(&pid_, program_.c_str(), &actions, nullptr, Argv(args).data(), environ), 0);
         posix_spawn_file_actions_destroy(&actions);
     }
 
@@ -149,6 +149,7 @@ protected:
 
     XvfbServer server_;
     ScratchDir folder_;
+    std::string program_ = TARVOLAN_PROGRAM;
     pid_t pid_ = -1;
 };
 

@@ -14,9 +14,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-ChildResult run_generator(const std::string& data, const std::string& contact) {
+ChildResult run_generator(const std::string& data, const std::string& contact, const std::string& icons) {
     return RunInChild([&] {
-        execl(TARVOLAN_ASSETGEN, TARVOLAN_ASSETGEN, data.c_str(), contact.c_str(), static_cast<char*>(nullptr));
+        execl(TARVOLAN_ASSETGEN, TARVOLAN_ASSETGEN, data.c_str(), contact.c_str(), icons.c_str(),
+              static_cast<char*>(nullptr));
         _exit(127);
     });
 }
@@ -31,15 +32,18 @@ std::map<std::string, std::vector<char>> folder_contents(const fs::path& root) {
 TEST(AssetGenerator, ASecondRunWritesIdenticalBytes) {
     const fs::path scratch = fs::temp_directory_path() / ("tarvolan_assets_" + std::to_string(getpid()));
     fs::remove_all(scratch);
-    const ChildResult run = run_generator(scratch / "data", scratch / "contact");
+    const ChildResult run = run_generator(scratch / "data", scratch / "contact", scratch / "icons");
     ASSERT_TRUE(run.exited);
     ASSERT_EQ(run.exit_status, 0) << run.err;
-    const auto fresh = folder_contents(scratch / "data"), built = folder_contents(TARVOLAN_DATA_DIR);
-    EXPECT_EQ(fresh.size(), built.size());
-    for (const auto& [name, bytes] : built) {
-        const auto match = fresh.find(name);
-        ASSERT_NE(match, fresh.end()) << name << " was not written again";
-        EXPECT_TRUE(match->second == bytes) << name << " differs between runs";
+    for (const auto& [written, built_folder] : {std::pair{scratch / "data", fs::path(TARVOLAN_DATA_DIR)},
+                                                 std::pair{scratch / "icons", fs::path(TARVOLAN_ICON_DIR)}}) {
+        const auto fresh = folder_contents(written), built = folder_contents(built_folder);
+        EXPECT_EQ(fresh.size(), built.size());
+        for (const auto& [name, bytes] : built) {
+            const auto match = fresh.find(name);
+            ASSERT_NE(match, fresh.end()) << name << " was not written again";
+            EXPECT_TRUE(match->second == bytes) << name << " differs between runs";
+        }
     }
     fs::remove_all(scratch);
 }
@@ -47,7 +51,8 @@ TEST(AssetGenerator, ASecondRunWritesIdenticalBytes) {
 // A folder the generator cannot write into is reported, not half-written in
 // silence.
 TEST(AssetGenerator, ReportsAnUnwritableDataFolder) {
-    const ChildResult run = run_generator("/proc/no-such-dir/data", "/proc/no-such-dir/contact");
+    const ChildResult run =
+        run_generator("/proc/no-such-dir/data", "/proc/no-such-dir/contact", "/proc/no-such-dir/icons");
     ASSERT_TRUE(run.exited);
     EXPECT_EQ(run.exit_status, 1);
     EXPECT_NE(run.err.find("tarvolan_assetgen:"), std::string::npos) << run.err;

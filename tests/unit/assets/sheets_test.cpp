@@ -100,6 +100,23 @@ TEST(AssetDefaultFont, HasNinetySixPaddedFramesInOneRow) {
     }
 }
 
+// Each icon is as large as its theme folder says (a menu scales a wrong one
+// blurred), a tile with rounded, transparent corners and solid within.
+TEST(AssetAppIcon, EachSizeIsSquareWithClearCornersAndASolidMiddle) {
+    for (int size : {32, 48, 64, 128, 256}) {
+        const std::string folder = std::to_string(size) + "x" + std::to_string(size);
+        const auto image = load_png(std::string(TARVOLAN_ICON_DIR) + "/hicolor/" + folder + "/apps/" +
+                                    TARVOLAN_APP_ID + ".png");
+        ASSERT_TRUE(image) << folder;
+        EXPECT_EQ(image->width, size);
+        EXPECT_EQ(image->height, size);
+        EXPECT_FALSE(image->any_ink(0, 0, 1, 1)) << folder;
+        EXPECT_FALSE(image->any_ink(size - 1, size - 1, 1, 1)) << folder;
+        EXPECT_EQ(image->alpha(size / 2, size / 2), 255) << folder;
+        EXPECT_EQ(image->alpha(size / 8, size / 2), 255) << folder;
+    }
+}
+
 // The whole data folder stays within its size budget, and the contact
 // sheet is written beside it, not into it.
 TEST(AssetDataFolder, FitsItsBudgetAndKeepsTheContactSheetOutside) {

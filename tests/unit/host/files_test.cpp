@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "host/file_layout.h"
 #include "host/files.h"
 #include "host/kzglfwgame.h"
 #include "tests/support/child_process.h"
@@ -191,6 +192,24 @@ TEST_F(FilesTest, AStateThatCannotBeWrittenAtAllReturnsMinusOneAndIsToldOnce) {
         std::printf("%d", game.SaveState(String("x")));
     });
     EXPECT_EQ(r.out, "-1");
+}
+
+// An installed game's state lives in folders that a first save creates,
+// owner-only; a folder that cannot be made is told like any failed save.
+TEST_F(FilesTest, TheFirstSaveCreatesTheStatesFoldersForItsOwnerOnly) {
+    UseFileLayout(FileLayout{"./data/", "./home/.local/share/tarvolan/.zarnikstate"});
+    EXPECT_EQ(game.SaveState(String("saved")), 0);
+    EXPECT_EQ(Utf8(game.LoadState()), "saved");
+    for (const char* folder : {"home", "home/.local", "home/.local/share/tarvolan"}) {
+        EXPECT_EQ(std::filesystem::status(folder).permissions(), std::filesystem::perms(0700)) << folder;
+    }
+
+    WriteFileBytes("file", {'x'});
+    UseFileLayout(FileLayout{"./data/", "./file/tarvolan/.zarnikstate"});
+    const ChildResult r = RunInChild([&] { std::printf("%d", game.SaveState(String("x"))); });
+    UseFileLayout(BuildFolderLayout());
+    EXPECT_EQ(r.out, "-1");
+    EXPECT_EQ(r.err, "cannot write ./file/tarvolan/.zarnikstate: Not a directory\n");
 }
 
 TEST_F(FilesTest, SavingReplacesTheTargetOfALinkAndKeepsItsPermissions) {

@@ -3,10 +3,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <vector>
 
 #include "tests/support/child_process.h"
 #include "tests/support/scratch_files.h"
@@ -30,7 +32,13 @@ void CreateApplication() {
     KzGame::_game->SetDelegate(delegate);
 }
 
-ChildResult RunMain(const KzProgram& program, int init_result = 1) {
+// Main run in a child from a scratch folder that holds data/, as the
+// build-folder layout wants, with the given arguments after the program's name.
+ChildResult RunMain(const KzProgram& program, int init_result = 1, std::vector<const char*> args = {},
+                    bool with_data = true) {
+    ScratchWorkingDir folder;
+    if (with_data) mkdir("data", 0755);
+    args.insert(args.begin(), "tarvolan");
     return RunInChild([&] {
         glfw2::ScriptedBackend backend;
         backend.SetInitResult(init_result);
@@ -38,7 +46,7 @@ ChildResult RunMain(const KzProgram& program, int init_result = 1) {
         std::string log;
         program_backend = &backend;
         program_log = &log;
-        const int status = KzZarnikGame::Main(0, nullptr, program);
+        const int status = KzZarnikGame::Main(static_cast<int>(args.size()), args.data(), program);
         std::printf("%s; main %d; windows %zu; terminated %d\n", log.c_str(), status, backend.openings.size(),
                     backend.terminations);
     });
@@ -74,6 +82,43 @@ TEST(HostProgramTest, AnExceptionWhileBuildingTheApplicationEndsTheProgram) {
     }});
     EXPECT_EQ(r.exit_status, 255);
     EXPECT_EQ(r.out, "terminated before: 0\nZarnik Runtime Error : Uncaught Zarnik Exception\n");
+}
+
+TEST(HostProgramTest, TheCommandLineAnswersVersionAndHelpAndRefusesAnythingElse) {
+    const std::string help = RunMain(KzProgram{}, 1, {"--help"}).out;
+    EXPECT_EQ(help.rfind("usage: tarvolan [--version | --help]\n", 0), 0u) << help;
+    EXPECT_LE(std::count(help.begin(), help.end(), '\n'), 2);
+    struct Case {
+        std::vector<const char*> args;
+        int status;
+        std::string out, err;
+    };
+    const Case cases[] = {
+        {{"--version"}, 0, "tarvolan " TARVOLAN_VERSION "\n", ""},
+        {{"--help"}, 0, help, ""},
+        {{"--verbose"}, 2, "", help},
+        {{"-h"}, 2, "", help},
+        {{"--version", "--help"}, 2, "", help},
+        {{""}, 2, "", help},
+    };
+    for (const Case& c : cases) {
+        const ChildResult r = RunMain(KzProgram{InitModules, CreateApplication}, 1, c.args);
+        EXPECT_EQ(r.exit_status, c.status) << c.args[0];
+        EXPECT_EQ(r.out, c.out) << c.args[0] << ": nothing starts";
+        EXPECT_EQ(r.err, c.err) << c.args[0];
+    }
+}
+
+// Started where no data folder is, beside neither the working folder nor the
+// program, it names both places and ends before opening a window.
+TEST(HostProgramTest, WithoutADataFolderAnywhereItSaysWhereItLookedAndEndsWithStatus255) {
+    const ChildResult r = RunMain(KzProgram{InitModules, CreateApplication}, 1, {}, false);
+    EXPECT_EQ(r.exit_status, 255);
+    EXPECT_EQ(r.out, "");
+    const std::string said = "tarvolan: no data folder found (looked in ./data/ and /";
+    EXPECT_EQ(r.err.rfind(said, 0), 0u) << r.err;
+    const std::string installed = "/share/tarvolan/data/)\n";
+    EXPECT_EQ(r.err.find(installed), r.err.size() - installed.size()) << r.err;
 }
 
 // A stand-in opener on PATH records its argument count and arguments.

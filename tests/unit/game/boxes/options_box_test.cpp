@@ -12,8 +12,7 @@ namespace {
 
 // Opened as the title and the pause menu open it, then slid fully in.
 void OpenOptions(BoxesGame& game) {
-    game.app.m_optionsOpen = 1;
-    game.app.m_optionsCursor = 0;
+    game.app.p_OpenOptions();
     game.Updates(30);
     ASSERT_EQ(game.app.m_optionsFade, 30);
 }
@@ -107,28 +106,34 @@ TEST(OptionsBox, NothingReactsWhileTheBoxSlidesInNorUntilThePressThatWasHeldEnds
     EXPECT_EQ(std::vector<int>({game.app.m_optionsOpen, game.app.m_creditsOpen}), std::vector<int>({0, 1}));
 }
 
-// The cog is at (100, 60); Credits is row 4.
-TEST(OptionsBox, ClosingByTheCogBackOrAConfirmSavesAndLeavingThroughCreditsDoesNot) {
+// The cog is at (100, 60); Credits is row 4. A setting changed in the box
+// reaches the file whichever way the box is left.
+TEST(OptionsBox, EveryWayOutOfTheBoxSavesTheChangedSettings) {
     struct Case {
         int cursor;
         std::function<void(BoxesGame&)> close;
-        bool saves;
+        int creditsOpen;
     };
     const Case cases[] = {
-        {0, [](BoxesGame& g) { g.Click(100, 60); }, true},
-        {2, [](BoxesGame& g) { g.Push(glfw2::KEY_ESC); }, true},
-        {0, [](BoxesGame& g) { g.Push(glfw2::KEY_SPACE); }, true},
-        {4, [](BoxesGame& g) { g.Push(glfw2::KEY_ENTER); }, false},
+        {0, [](BoxesGame& g) { g.Click(100, 60); }, 0},
+        {2, [](BoxesGame& g) { g.Push(glfw2::KEY_ESC); }, 0},
+        {0, [](BoxesGame& g) { g.Push(glfw2::KEY_SPACE); }, 0},
+        {4, [](BoxesGame& g) { g.Push(glfw2::KEY_ENTER); }, 1},
     };
     for (const Case& c : cases) {
+        const int row = static_cast<int>(&c - cases);
         BoxesGame game;
         OpenOptions(game);
+        game.Push(glfw2::KEY_DOWN);
+        game.Push(glfw2::KEY_ENTER);  // the sound row: effects and music to effects
+        ASSERT_EQ(game.app.m_settings[setting::kSound], 2) << row;
         game.app.m_optionsCursor = c.cursor;
         c.close(game);
-        const int row = static_cast<int>(&c - cases);
         EXPECT_EQ(std::vector<int>({game.app.m_optionsOpen, game.app.m_creditsOpen}),
-                  std::vector<int>({0, c.saves ? 0 : 1})) << row;
-        EXPECT_EQ(std::filesystem::exists(game.driver.StateFile()), c.saves) << row;
+                  std::vector<int>({0, c.creditsOpen})) << row;
+        game.app.m_settings[setting::kSound] = 1;
+        game.app.p_Load();
+        EXPECT_EQ(game.app.m_settings[setting::kSound], 2) << row;
     }
 }
 

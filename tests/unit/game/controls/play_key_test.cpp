@@ -51,6 +51,21 @@ TEST_F(PlayKeyTest, EachKindOfSourceCountsOnlyWhereItsRuleAllowsAndForItsButtonA
     }
 }
 
+// Up is a positive Y, as the joystick reports it.
+TEST_F(PlayKeyTest, EachStickDirectionIsItsOwnButton) {
+    const int directions[] = {button_id::kUp, button_id::kLeft, button_id::kRight, button_id::kDown};
+    const struct { float x, y; int button; } pushes[] = {
+        {0, 0.5f, button_id::kUp}, {-0.5f, 0, button_id::kLeft}, {0.5f, 0, button_id::kRight}, {0, -0.5f, button_id::kDown}};
+    for (const auto& push : pushes) {
+        ReleaseEverything();
+        device->m_joyStates[1]->m_joyX[0] = push.x;
+        device->m_joyStates[1]->m_joyY[0] = push.y;
+        for (const int button : directions)
+            EXPECT_EQ(app->p_PlayKey(button, 1, 1), button == push.button ? 1 : 0)
+                << "stick at (" << push.x << ", " << push.y << "), button " << button;
+    }
+}
+
 // Escape and Space are held; m_buttons holds an iCade back (16), an iCade
 // action 4 (13) and, where the console reads it, the console's back key (19).
 TEST_F(PlayKeyTest, ExceptionsToTheTable) {

@@ -4,6 +4,7 @@
 // where the state file is "./.zarnikstate".
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <limits>
 #include <random>
 #include <sstream>
@@ -95,6 +96,24 @@ TEST_F(SaveTest, ChecksumsOfTheWorkedExamples) {
     EXPECT_EQ(Elements(StateText())[34], "-2147483648");
     EXPECT_EQ(LoadFresh(), kAllLoaded);
     for (int i = 0; i < 256; ++i) EXPECT_EQ(app->m_badgeFlags[i], i == 31) << i;
+}
+
+// Every section filled, the tables' second values too, one of them large
+// enough to wrap its table's sum: saving and loading share the weights, so
+// only checksums worked out apart from the code can see a wrong one.
+TEST_F(SaveTest, ChecksumsOfAFullExample) {
+    for (int i = 0; i < 25; ++i) app->m_settings[i] = 1000 * i + 7;
+    for (int i = 0; i < 256; ++i) app->m_badgeFlags[i] = i % 3 == 0;
+    for (int i = 0; i < 110; ++i) app->m_scores[i] = 7 * i + 1;
+    app->m_scores[40] = 2000000000;
+    app->p_Save();
+    const std::vector<std::string> parts = Elements(StateText());
+    ASSERT_EQ(parts.size(), 204u);
+    const std::pair<int, const char*> checksums[] = {
+        {25, "4902100"}, {34, "-613566759"}, {55, "22105"},  {76, "-589899286"}, {97, "52155"},
+        {118, "69280"},  {139, "-589847911"}, {160, "107730"}, {181, "129055"},   {202, "151780"}};
+    for (const auto& [element, text] : checksums) EXPECT_EQ(parts[element], text) << "element " << element;
+    EXPECT_EQ(parts[27], "-1840700270") << "a badge word with bit 31 set";
 }
 
 // Settings the repair leaves alone: the pad at least 64 from the edges, its
@@ -217,22 +236,83 @@ TEST_F(SaveTest, TheOverscanSettingIsKeptOnlyOnTheConsole) {
     EXPECT_EQ(kz_Tarvo_overscan, 90.0f);
 }
 
-// No file loads nothing, silently; text that is not a save of this program
-// reads as zeros and every section is judged by its checksum. The settings
-// repair runs in every case.
+// No file loads nothing, silently. A field that is not a number fails its
+// section, even where its weight of 0 keeps the checksum: empty fields, junk,
+// a trailing letter in the weightless first setting. The settings repair
+// runs in every case, and failed settings mean the defaults, sound on.
 TEST_F(SaveTest, MissingOrForeignTextLoadsByTheSameRules) {
     EXPECT_TRUE(LoadFresh().empty());
     EXPECT_EQ(std::vector<int>({app->m_settings[5], app->m_settings[10], app->m_settings[11], app->m_settings[12],
                                 app->m_settings[14]}),
               std::vector<int>({1, 64, 64, 10, 1}));
 
-    WriteStateText(std::string(300, '|'));
-    EXPECT_EQ(LoadFresh(), kAllLoaded);
-    EXPECT_EQ(app->m_settings[5], 0);
+    const std::vector<std::string> kAllInvalid = {"Settings Checksum Invalid", "Badge Checksum Invalid",
+                                                  "Highscore 0 Checksum Invalid", "Highscore 1 Checksum Invalid",
+                                                  "Highscore 2 Checksum Invalid"};
+    std::string junk;
+    for (int i = 0; i < 300; ++i) junk += "abc|";
+    for (const std::string& text : {std::string(300, '|'), junk}) {
+        WriteStateText(text);
+        EXPECT_EQ(LoadFresh(), kAllInvalid) << text.substr(0, 8);
+        EXPECT_EQ(app->m_settings[5], 1) << text.substr(0, 8);
+    }
+
+    app->m_settings[0] = 7;
+    app->m_settings[5] = 2;
+    app->p_Save();
+    std::vector<std::string> parts = Elements(StateText());
+    parts[0] += "x";
+    WriteStateText(Join(parts));
+    EXPECT_EQ(LoadFresh()[0], "Settings Checksum Invalid");
+    EXPECT_EQ(app->m_settings[5], 1);
 
     WriteStateText("abc|-|99999999999999999999|");
     EXPECT_TRUE(LoadFresh().empty());
     EXPECT_EQ(app->m_settings[5], 1);
+}
+
+// A load that did not take the file whole keeps it, byte for byte, as
+// ".zarnikstate.bad" at the next save, and only then: later saves leave it.
+// A file the game wrote itself is never kept.
+TEST_F(SaveTest, TheFirstSaveAfterALoadThatRejectedAnythingKeepsTheFileThatWasRead) {
+    LoadFresh();  // no file: the defaults, repaired
+    for (int i = 0; i < 60; ++i) app->m_scores[i] = 2000 + i;
+    app->p_Save();
+    const std::vector<std::string> good = Elements(StateText());
+    std::vector<std::string> badDigit = good;
+    badDigit[58] += "7";
+    std::vector<std::string> truncated = good;
+    truncated.resize(90);
+    std::vector<std::string> repaired = good;
+    repaired[setting::kPadX] = "0";
+    repaired[setting::kCount] = std::to_string(std::stoi(good[setting::kCount]) - 64 * setting::kPadX);
+    struct Case {
+        const char* name;
+        std::string text;
+        bool kept;
+    };
+    const Case cases[] = {
+        {"as written", Join(good), false},
+        {"a digit more in table 1", Join(badDigit), true},
+        {"cut short", Join(truncated), true},
+        {"a setting repaired", Join(repaired), true},
+        {"something after the last section", Join(good) + "5|", true},
+    };
+    const std::string kept = scratch.File(".zarnikstate.bad");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(kept);
+        WriteStateText(c.text);
+        LoadFresh();
+        app->p_Save();
+        app->m_scores[0] += 1;
+        app->p_Save();
+        ASSERT_EQ(std::filesystem::exists(kept), c.kept);
+        if (c.kept) {
+            const std::vector<unsigned char> bytes = ReadFileBytes(kept);
+            EXPECT_EQ(std::string(bytes.begin(), bytes.end()), c.text);
+        }
+    }
 }
 
 }  // namespace

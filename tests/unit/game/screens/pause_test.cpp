@@ -130,6 +130,43 @@ TEST(PauseMenu, QuitAndOptionsSitByTheLayoutAndQuittingReachesTheTitleWithTheSco
     }
 }
 
+// The last walker can be lost with the panel up, since bullets fly on while
+// paused; the game then ends without the pause, so the title shows its
+// options in full and the next game's panel slides in from the top again.
+TEST(PauseMenu, AGameLostWhilePausedLeavesNoPauseBehind) {
+    Screens s;
+    s.Play();
+    s.Key(glfw2::KEY_ESC);
+    s.driver.Frames(20);
+    ASSERT_EQ(s.app.m_paused, 1);
+    s.app.m_gameOver = 1;
+    for (int frames = 0; s.app.m_mode != screen_mode::kTitle && frames < 200; ++frames) s.driver.Update();
+    ASSERT_EQ(s.app.m_mode, screen_mode::kTitle);
+    EXPECT_EQ(std::vector<int>({s.app.m_paused, s.app.m_pauseSlide, s.app.m_pausePanelY}),
+              std::vector<int>({0, -1, -64}));
+}
+
+// Whichever way the pause panel opens the options, the cursor starts on the
+// back cog, not where the title's box left it (row 4 is not shown here).
+TEST(PauseMenu, OpeningTheOptionsPutsTheCursorOnTheBackCog) {
+    for (const bool byTouch : {false, true}) {
+        SCOPED_TRACE(byTouch);
+        Screens s;
+        s.app.m_optionsCursor = 4;
+        s.Play();
+        s.Key(glfw2::KEY_ESC);
+        s.driver.Frames(20);
+        if (byTouch) {
+            s.Hold(kz_Tarvo_jscrw * 0.5f + 140, static_cast<float>(s.app.m_pausePanelY - 64));
+        } else {
+            s.Key(glfw2::KEY_RIGHT);
+            s.Key(glfw2::KEY_SPACE);
+        }
+        ASSERT_EQ(s.app.m_optionsOpen, 1);
+        EXPECT_EQ(s.app.m_optionsCursor, 0);
+    }
+}
+
 // The icon is faint unless the game is played by touch; F2 hides it, and a
 // hidden icon cannot be touched either.
 TEST(PauseIcon, ShowsFaintOrPlainAndIsNeitherDrawnNorTouchableWhileTheHudIsHidden) {

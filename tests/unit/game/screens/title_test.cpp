@@ -1,6 +1,9 @@
 // The title menu, its score panel and the console's quit confirmation,
 // through the headless driver.
+#include <algorithm>
+#include <cmath>
 #include <functional>
+#include <utility>
 
 #include "tests/support/child_process.h"
 #include "tests/unit/game/screens/screens_fixture.h"
@@ -36,6 +39,24 @@ TEST(TitleMenu, ATapHighlightsTheStartButtonStartsAndASwipeNever) {
     EXPECT_EQ(s.app.m_mode, screen_mode::kStartGame);
     EXPECT_EQ(s.app.m_difficulty, type);
     EXPECT_EQ(s.LastSound().id, sound_id::kSelect);
+}
+
+// The options cog is the last item and the first game type the first: a
+// further step past either end keeps the highlight where it is.
+TEST(TitleMenu, TheArrowKeysStepThroughTheItemsAndStopAtEitherEnd) {
+    Screens s;
+    s.driver.Frames(40);
+    const struct { int key, item; } steps[] = {
+        {glfw2::KEY_RIGHT, 2}, {glfw2::KEY_RIGHT, 3}, {glfw2::KEY_RIGHT, 4}, {glfw2::KEY_RIGHT, 4},
+        {glfw2::KEY_LEFT, 3},  {glfw2::KEY_LEFT, 2},  {glfw2::KEY_LEFT, 1},  {glfw2::KEY_LEFT, 1},
+    };
+    for (const auto& step : steps) {
+        s.Key(step.key);
+        s.driver.Frames(60);
+        EXPECT_EQ(s.app.m_menuSel, step.item);
+        EXPECT_EQ(s.app.m_mode, screen_mode::kTitle);
+        EXPECT_EQ(s.app.m_optionsOpen, 0);
+    }
 }
 
 TEST(TitleMenu, TheDeviceThatStartsTheGameSetsItsControlLayout) {
@@ -107,6 +128,36 @@ TEST(TitleMenu, TheScorePanelListsTheHighlightedTypesScoresInTheRowsThatFit) {
         }
         EXPECT_EQ(s.Glyphs(255, 200, 100), c.best);
         EXPECT_EQ(s.Glyphs(200, 255, 100), c.last);
+    }
+}
+
+// The heading of the best scores sits clear of the maker's logo at the top
+// right, whose square frame holds its circle: no glyph cell of the heading's
+// line reaches into that square.
+TEST(TitleMenu, TheBestScoresHeadingIsClearOfTheMakersLogo) {
+    for (const auto& [width, height] : {std::pair{640, 480}, std::pair{1280, 720}}) {
+        SCOPED_TRACE(width);
+        Screens s(width, height);
+        s.driver.Frames(40);  // the intro slides in
+        const std::vector<DrawRecord> logos = s.Images(image_id::kMakerLogo, 0);
+        ASSERT_EQ(logos.size(), 1u);
+        const DrawRecord& logo = logos[0];
+        const float logoHalf = 0.5f * logo.sizeX * static_cast<float>(s.app.m_imageInfo[image_info::Index(
+                                   image_id::kMakerLogo, image_info::kFrameWidth)]) * s.app.m_hdScale;
+        float headingY = 1e9f;
+        for (const DrawRecord& r : s.driver.DisplayList())
+            if (r.kind == s.app.m_fontImage && r.red == 255 && r.green == 200 && r.blue == 100)
+                headingY = std::min(headingY, r.y);
+        ASSERT_LT(headingY, 1e9f) << "the heading is drawn";
+        int glyphs = 0;
+        for (const DrawRecord& r : s.driver.DisplayList()) {
+            if (r.kind != s.app.m_fontImage || r.y != headingY) continue;
+            ++glyphs;
+            const float cellHalf = 8 * r.sizeY;
+            const bool overlapsX = std::fabs(r.x - logo.x) < logoHalf + cellHalf;
+            EXPECT_FALSE(overlapsX && r.y - cellHalf < logo.y + logoHalf) << "glyph " << r.frame << " at " << r.x;
+        }
+        EXPECT_GE(glyphs, 4);
     }
 }
 
