@@ -1,11 +1,26 @@
-// The OpenAL device: set-up, channels and their sources, playback state,
-// suspension, and the deferred deletion of discarded buffers.
+// The OpenAL device: set-up, loading sound files into buffers, channels and
+// their sources, playback state, suspension, and the deferred deletion of
+// discarded buffers.
 #include "devices/gxtk_audio.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "host/kzglfwgame.h"
 
 gxtkAudio* gxtkAudio::audio = nullptr;
 std::vector<ALuint> gxtkAudio::discarded;
 
 namespace {
+
+// 0 for a layout OpenAL cannot take; uploading with it leaves the buffer empty.
+ALenum OpenAlFormat(int bytes_per_sample, int channels) {
+    if (bytes_per_sample == 1 && channels == 1) return AL_FORMAT_MONO8;
+    if (bytes_per_sample == 1 && channels == 2) return AL_FORMAT_STEREO8;
+    if (bytes_per_sample == 2 && channels == 1) return AL_FORMAT_MONO16;
+    if (bytes_per_sample == 2 && channels == 2) return AL_FORMAT_STEREO16;
+    return 0;
+}
 
 // A source OpenAL cannot describe (there is no context) counts as stopped.
 ALint SourceState(ALuint source) {
@@ -37,6 +52,18 @@ void OpenDevice(gxtkAudio* device) {
     }
 }
 
+// Gives the device back at the program's end, whichever way it ends, so that
+// OpenAL has nothing left open to complain of.
+void CloseDeviceAtExit() {
+    gxtkAudio* device = gxtkAudio::audio;
+    if (!device) return;
+    alcMakeContextCurrent(nullptr);
+    if (device->alcContext) alcDestroyContext(device->alcContext);
+    if (device->alcDevice) alcCloseDevice(device->alcDevice);
+    device->alcContext = nullptr;
+    device->alcDevice = nullptr;
+}
+
 }  // namespace
 
 ALuint gxtkChannel::AL_Source() {
@@ -60,6 +87,8 @@ ALuint gxtkChannel::AL_Source() {
 }
 
 gxtkAudio::gxtkAudio() {
+    static const bool kClosedAtExit = (std::atexit(CloseDeviceAtExit), true);
+    (void)kClosedAtExit;
     gc_assign(audio, this);
     OpenDevice(this);
     // Positions only pan: there is no attenuation with distance.
@@ -190,7 +219,7 @@ int gxtkAudio::SetRate(int channel, float rate) {
 // just as a freshly decoded one would.
 int gxtkAudio::PlayMusic(String path, int flags) {
     StopMusic();
-    if (!music || !music->buffer || musicPath != path) {
+    if (!music || musicPath != path) {
         gxtkSample* sample = LoadSample(path);
         if (!sample) return -1;
         gc_assign(music, sample);
@@ -205,3 +234,29 @@ int gxtkAudio::PauseMusic() { return PauseChannel(kMusicChannel); }
 int gxtkAudio::ResumeMusic() { return ResumeChannel(kMusicChannel); }
 int gxtkAudio::MusicState() { return ChannelState(kMusicChannel); }
 int gxtkAudio::SetMusicVolume(float volume) { return SetVolume(kMusicChannel, volume); }
+
+gxtkSample* gxtkAudio::LoadSample(String path) {
+    FlushDiscarded();
+    auto* sample = new gxtkSample();
+    return LoadSample__UNSAFE__(sample, path) ? sample : nullptr;
+}
+
+bool gxtkAudio::LoadSample__UNSAFE__(gxtkSample* sample, String path) {
+    int length = 0, channels = 0, format = 0, hertz = 0;
+    unsigned char* data = KzGlfwGame::_glfwGame->LoadAudioData(path, &length, &channels, &format, &hertz);
+    if (!data) return false;
+    ALuint buffer = 0;
+    alGenBuffers(1, &buffer);
+    alBufferData(buffer, OpenAlFormat(format, channels), data, length * channels * format, hertz);
+    std::free(data);
+    sample->buffer = buffer;
+    sample->path = path;
+    return true;
+}
+
+bool gxtkAudio::FirstDiscardOf(const String& path) {
+    if (path.Length() == 0) return true;
+    if (std::find(discardedPaths.begin(), discardedPaths.end(), path) != discardedPaths.end()) return false;
+    discardedPaths.push_back(path);
+    return true;
+}

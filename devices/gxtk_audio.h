@@ -69,6 +69,11 @@ public:
     gxtkSample* music = nullptr;
     String musicPath;
 
+    // Whether a sample of this file is discarded for the first time in this
+    // device's life; a sample not loaded from a file always is. A window
+    // resize reloads every effect, and one line per sound file is enough.
+    bool FirstDiscardOf(const String& path);
+
     static gxtkAudio* audio;
     // Buffers of discarded samples, deleted once no source holds them.
     static std::vector<ALuint> discarded;
@@ -78,15 +83,19 @@ private:
     gxtkChannel* Channel(int channel);
     // Deletes the discarded buffers that no source holds any more.
     void FlushDiscarded();
+
+    std::vector<String> discardedPaths;
 };
 
 class gxtkSample : public Object {
 public:
-    // Prints "Discarding sample" and queues the buffer for deletion.
+    // Prints "Discarding sample" (once per sound file) and queues the buffer
+    // for deletion.
     ~gxtkSample() override;
 
     // Queues the buffer for deletion; the sample then has none.
     virtual int Discard();
 
     ALuint buffer = 0;
+    String path;  // the file it was loaded from; empty if none
 };

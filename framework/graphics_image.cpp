@@ -1,4 +1,7 @@
 // Images: frames cut from a surface, loading from files, and the font.
+#include <cstdio>
+#include <string>
+
 #include "framework/graphics.h"
 #include "host/files.h"
 
@@ -7,6 +10,19 @@ namespace {
 const char kDefaultFontPath[] = "vyro_font.png";
 constexpr int kDefaultFontFrames = 96;
 constexpr int kDefaultFontFirstChar = 32;
+
+// The file whose frames are being cut, named on standard error when they do
+// not fit; empty for a surface of no file.
+String g_picture_being_cut;
+
+[[noreturn]] void FrameOutsideSurface() {
+    if (g_picture_being_cut.Length() > 0) {
+        std::string name;
+        g_picture_being_cut.AppendUtf8(name);
+        std::fprintf(stderr, "Image frame outside surface: %s\n", name.c_str());
+    }
+    kzError(String("Image frame outside surface"));
+}
 
 gxtkSurface* LoadSurface(String path) {
     if (!kz_graphics_device) return nullptr;
@@ -54,9 +70,9 @@ c_Image* c_Image::p_Init2(gxtkSurface* surface, int x, int y, int frameWidth, in
         if (ix + m_width > srcw) {
             iy += m_height;
             ix = 0;
-            if (m_width > srcw) kzError(String("Image frame outside surface"));
+            if (m_width > srcw) FrameOutsideSurface();
         }
-        if (iy + m_height > srch) kzError(String("Image frame outside surface"));
+        if (iy + m_height > srch) FrameOutsideSurface();
         gc_assign(m_frames[i], (new c_Frame())->m_new(ix + srcx, iy + srcy));
         ix += m_width;
     }
@@ -99,8 +115,11 @@ c_Image* kz_graphics_LoadImage2(String path, int frameWidth, int frameHeight, in
                                 int flags) {
     gxtkSurface* surface = LoadSurface(path);
     if (!surface) return nullptr;
-    return (new c_Image())->m_new()->p_Init2(surface, 0, 0, frameWidth, frameHeight, frameCount, flags,
-                                             nullptr, 0, 0, surface->Width(), surface->Height());
+    g_picture_being_cut = path;
+    c_Image* image = (new c_Image())->m_new()->p_Init2(surface, 0, 0, frameWidth, frameHeight, frameCount, flags,
+                                                       nullptr, 0, 0, surface->Width(), surface->Height());
+    g_picture_being_cut = String();
+    return image;
 }
 
 int kz_graphics_SetFont(c_Image* font, int firstChar) {

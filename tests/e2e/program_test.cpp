@@ -22,6 +22,7 @@ TEST_F(ProgramTest, ItShowsTheLoadingScreenAndF4EndsWithStatusZero) {
     ASSERT_TRUE(ShowsTheLoadingScreen(shot))
         << "size, corner, band and disc: " << (shot.pixels.width == 0 ? "no picture" : "other colours");
     EXPECT_EQ(EndWithF4(id), 0) << Output();
+    EXPECT_EQ(Output().find("not closed"), std::string::npos) << Output();
 }
 
 TEST_F(ProgramTest, TheCloseBoxEndsWithStatusZero) {
@@ -30,6 +31,7 @@ TEST_F(ProgramTest, TheCloseBoxEndsWithStatusZero) {
     ASSERT_FALSE(id.empty()) << Output();
     ClickCloseBox(id);
     EXPECT_EQ(ExitStatus(), 0) << Output();
+    EXPECT_EQ(Output().find("not closed"), std::string::npos) << Output();
 }
 
 }  // namespace

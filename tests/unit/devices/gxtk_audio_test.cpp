@@ -243,6 +243,19 @@ TEST_F(AudioDeviceTest, CollectorKeepsASampleWhilePlayingOrPausedAndThenFreesIt)
     }
 }
 
+// A window resize reloads every effect: one line per sound file, however
+// many of its samples are freed, and one for each sample of no file.
+TEST_F(AudioDeviceTest, DiscardingIsReportedOncePerSoundFile) {
+    const std::string a = dir_.File("a.wav"), b = dir_.File("b.wav");
+    ASSERT_TRUE(WriteToneWav(a, 440.0, 441));
+    ASSERT_TRUE(WriteToneWav(b, 220.0, 441));
+    for (const std::string* path : {&a, &a, &a, &b}) ASSERT_NE(audio_->LoadSample(String(path->c_str())), nullptr);
+    new gxtkSample();
+    testing::internal::CaptureStdout();
+    CollectAndDrain();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Discarding sample\nDiscarding sample\nDiscarding sample\n");
+}
+
 TEST_F(AudioDeviceTest, ChannelNumbersOutsideTheDeviceAreIgnored) {
     gxtkSample* sample = Long();
     for (int channel : {-1, 33, 1000}) {

@@ -246,6 +246,9 @@ TEST_F(GraphicsModuleTest, ImagesAndTheDefaultFontLoadFromTheDataFolderAndMissin
     std::filesystem::create_directory("data");
     ASSERT_TRUE(WritePng("data/sheet.png", 64, 32, 4, std::vector<unsigned char>(64 * 32 * 4, 200)));
     c_Image* sheet = kz_graphics_LoadImage2(String("sheet.png"), 16, 16, 8, 0);
+    const ChildResult tooMany = RunInChild([] { kz_graphics_LoadImage2(String("sheet.png"), 16, 16, 9, 0); });
+    EXPECT_EQ(tooMany.out, "Zarnik Runtime Error : Image frame outside surface\n\n") << "as without a name";
+    EXPECT_EQ(tooMany.err.rfind("Image frame outside surface: sheet.png\n", 0), 0u) << tooMany.err;
     c_Image* row = kz_graphics_LoadImage(String("zarnik://data/sheet.png"), 4, 0);
     EXPECT_EQ(kz_graphics_LoadImage(String("nothing.png"), 1, 0), nullptr);
     EXPECT_EQ(kz_graphics_LoadImage2(String("nothing.png"), 16, 16, 1, 0), nullptr);
