@@ -152,7 +152,7 @@ float c_MyApp::p_ChooseSpeed() {
     float speed = 0;
     if (free) {
         for (int i = 0; i < kSpeeds; ++i) {
-            if (p_PlayKeyAll(buttons[i].button, 1) != 0) speed = buttons[i].speed;
+            if (p_AnyButtonDown({buttons[i].button}) != 0) speed = buttons[i].speed;
         }
     }
 

@@ -48,14 +48,14 @@ int c_MyApp::p_OuyaQuit() {
     }
 
     if (m_touchLock != 0 || m_keyLock != 0) return 0;
-    if (p_PlayKeyAll(kReturnButton, 1) != 0) {
+    if (p_AnyButtonDown({kReturnButton}) != 0) {
         m_mode = screen_mode::kTitle;
         m_keyLock = 1;
         m_touchLock = 1;
         return 0;
     }
     for (int button : kQuitButtons) {
-        if (p_PlayKeyAll(button, 1) != 0) kzError(String());
+        if (p_AnyButtonDown({button}) != 0) kzError(String());
     }
     return 0;
 }
