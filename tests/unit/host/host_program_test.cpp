@@ -1,15 +1,9 @@
-// The program's start-up and end, and opening an address, each in a child
-// process (they end the process or change its environment).
-#include <sys/stat.h>
-#include <unistd.h>
-
+// The program's start-up and end, each in a child process (they end the
+// process).
 #include <clocale>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
 
 #include "tests/support/child_process.h"
-#include "tests/support/scratch_files.h"
 #include "tests/unit/host/host_support.h"
 
 namespace {
@@ -74,39 +68,6 @@ TEST(HostProgramTest, AnExceptionWhileBuildingTheApplicationEndsTheProgram) {
     }});
     EXPECT_EQ(r.exit_status, 255);
     EXPECT_EQ(r.out, "terminated before: 0\nZarnik Runtime Error : Uncaught Zarnik Exception\n");
-}
-
-// A stand-in opener on PATH records its argument count and arguments.
-class OpenUrlTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::ofstream(dir_.File("xdg-open")) << "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"" << dir_.File("args") << "\"\n";
-        chmod(dir_.File("xdg-open").c_str(), 0755);
-    }
-
-    // The opener's record, or "" when it never ran.
-    std::string OpenInChild(const String& url) {
-        RunInChild([&] {
-            setenv("PATH", dir_.path().c_str(), 1);
-            KzGlfwGame().OpenUrl(url);
-        });
-        const std::vector<unsigned char> record = ReadFileBytes(dir_.File("args"));
-        return std::string(record.begin(), record.end());
-    }
-
-    ScratchDir dir_;
-};
-
-TEST_F(OpenUrlTest, TheAddressIsOneArgumentAndNeverAShellCommand) {
-    const std::string marker = dir_.File("injected");
-    const std::string hostile = "http://example.invalid/a b;touch " + marker + "$(touch " + marker + ")'`";
-    EXPECT_EQ(OpenInChild(String(hostile.c_str())), "1\n" + hostile + "\n");
-    EXPECT_NE(access(marker.c_str(), F_OK), 0);
-}
-
-TEST_F(OpenUrlTest, AddressesThatCannotBeOneSafeArgumentAreNotOpened) {
-    const Char with_nul[] = {'h', 't', 0, 'p'};
-    for (const String& url : {String("--help"), String(), String(with_nul, 4)}) EXPECT_EQ(OpenInChild(url), "");
 }
 
 }  // namespace
