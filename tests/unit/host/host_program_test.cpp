@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "tests/support/child_process.h"
-#include "tests/support/scratch_files.h"
 #include "tests/unit/host/host_support.h"
 
 namespace {
