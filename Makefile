@@ -46,7 +46,7 @@ web: build
 
 # Serves the site on 127.0.0.1:8000 (or a free port) and prints the address.
 web-run: web
-	@python3 web/serve.py $(WEB_BUILD)/site
+	@/usr/bin/python3 web/serve.py $(WEB_BUILD)/site
 
 # Every test but the soak (the browser test plays the site, so that is built
 # first), then the unit and integration tests again under AddressSanitizer and

@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Serves the site folder on 127.0.0.1 and prints its address.
 
 serve.py SITE [PORT]: PORT 8000 by default; when that port is taken, any

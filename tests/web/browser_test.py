@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """The browser build played end to end in headless Chromium.
 
 browser_test.py SERVE_SCRIPT SITE: serves SITE with SERVE_SCRIPT on a free
