@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/support/child_process.h"
+#include "tests/support/scratch_files.h"
 #include "tests/unit/host/host_support.h"
 
 namespace {
