@@ -49,7 +49,7 @@ void LoadRepeatedly(benchmark::State& state, const std::string& path) {
     if (!g_configured) state.SkipWithError("no OpenAL configuration");
     // One host and one device for the whole run, as in the game.
     static KzGlfwGame game;
-    static gxtkAudio* audio = new gxtkAudio();
+    static gxtkAudio* audio = new gxtkAudio(&game);
     const String file(path.c_str());
     for (auto _ : state) {
         gxtkSample* sample = audio->LoadSample(file);

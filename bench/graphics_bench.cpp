@@ -43,7 +43,7 @@ public:
         UseGlApi(&gl_);
         glfwGraphicsSeq = 1;
         kz_graphics_InitGlobals();
-        kz_graphics_SetGraphicsDevice(new gxtkGraphics());
+        kz_graphics_SetGraphicsDevice(new gxtkGraphics(nullptr));
     }
     ~RecordedDevice() {
         UseGlApi(nullptr);
@@ -134,7 +134,7 @@ void BM_RealFrame2000SpritesLlvmpipe(benchmark::State& state) {
         KzGlfwGame game;
         game.SetDeviceWindow(640, 480, 0);
         kz_graphics_InitGlobals();
-        kz_graphics_SetGraphicsDevice(new gxtkGraphics());
+        kz_graphics_SetGraphicsDevice(new gxtkGraphics(&game));
         c_Image* sprites = Sheet(8, 64);
         Array<int> pixel(1);
         for (auto _ : state) {
@@ -145,7 +145,6 @@ void BM_RealFrame2000SpritesLlvmpipe(benchmark::State& state) {
             kz_graphics_device->ReadPixels(pixel, 0, 0, 1, 1, 0, 1);
             glfw2::glfwSwapBuffers();
         }
-        KzGlfwGame::_glfwGame = nullptr;
     }
     glfw2::glfwTerminate();
     glfwGraphicsSeq = 0;

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "host/kzglfwgame.h"
 
 gxtkAudio* gxtkAudio::audio = nullptr;
 std::vector<ALuint> gxtkAudio::discarded;
@@ -86,7 +85,7 @@ ALuint gxtkChannel::AL_Source() {
     return 0;
 }
 
-gxtkAudio::gxtkAudio() {
+gxtkAudio::gxtkAudio(KzGame* host) : host(host) {
     static const bool kClosedAtExit = (std::atexit(CloseDeviceAtExit), true);
     (void)kClosedAtExit;
     gc_assign(audio, this);
@@ -242,8 +241,9 @@ gxtkSample* gxtkAudio::LoadSample(String path) {
 }
 
 bool gxtkAudio::LoadSample__UNSAFE__(gxtkSample* sample, String path) {
+    if (!host) return false;
     int length = 0, channels = 0, format = 0, hertz = 0;
-    unsigned char* data = KzGlfwGame::_glfwGame->LoadAudioData(path, &length, &channels, &format, &hertz);
+    unsigned char* data = host->LoadAudioData(path, &length, &channels, &format, &hertz);
     if (!data) return false;
     ALuint buffer = 0;
     alGenBuffers(1, &buffer);

@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "host/kzgame.h"
 #include "runtime/runtime.h"
 
 class gxtkSample;
@@ -36,7 +37,9 @@ class gxtkAudio : public Object {
 public:
     // Opens the default OpenAL device; set-up failures are printed and the
     // device then runs on silently.
-    gxtkAudio();
+    // Sound files are read through `host`, the program's host object, given
+    // once here; with none, no sample loads.
+    explicit gxtkAudio(KzGame* host);
 
     virtual int Suspend();
     virtual int Resume();
@@ -60,6 +63,7 @@ public:
     // Keeps alive the samples that are still playing or paused.
     void mark() override;
 
+    KzGame* host = nullptr;
     ALCdevice* alcDevice = nullptr;
     ALCcontext* alcContext = nullptr;
     gxtkChannel channels[kChannelCount];

@@ -8,7 +8,6 @@
 
 #include "devices/gl_api.h"
 #include "host/glfw_facade.h"
-#include "host/kzglfwgame.h"
 
 namespace {
 
@@ -30,7 +29,7 @@ bool RectangleFits(int length, int w, int h, int offset, int pitch) {
 
 }  // namespace
 
-gxtkGraphics::gxtkGraphics() {
+gxtkGraphics::gxtkGraphics(KzGame* host) : host(host) {
     glfw2::glfwGetWindowSize(&width, &height);
     for (int k = 0; k < kMaxVertices / 4; ++k) {
         const uint16_t first = static_cast<uint16_t>(4 * k);
@@ -82,10 +81,9 @@ gxtkSurface* gxtkGraphics::LoadSurface(String path) {
 }
 
 bool gxtkGraphics::LoadSurface__UNSAFE__(gxtkSurface* surface, String path) {
-    KzGlfwGame* game = KzGlfwGame::_glfwGame;
-    if (!game) return false;
+    if (!host) return false;
     int image_width = 0, image_height = 0, image_depth = 0;
-    unsigned char* data = game->LoadImageData(path, &image_width, &image_height, &image_depth);
+    unsigned char* data = host->LoadImageData(path, &image_width, &image_height, &image_depth);
     if (!data) return false;
     surface->SetData(data, image_width, image_height, image_depth);
     return true;

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "devices/gxtk_surface.h"
+#include "host/kzgame.h"
 #include "runtime/runtime.h"
 
 class gxtkGraphics : public Object {
@@ -43,8 +44,11 @@ public:
     gxtkSurface* batchSurface = nullptr;
     // The blend mode OpenGL has now, so that setting it again costs nothing.
     int blendInForce = kBlendUnknown;
+    KzGame* host = nullptr;
 
-    gxtkGraphics();
+    // Pictures are read through `host`, the program's host object, given
+    // once here; with none, no picture loads.
+    explicit gxtkGraphics(KzGame* host);
     void mark() override;
 
     virtual int Width() { return width; }

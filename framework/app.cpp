@@ -64,10 +64,10 @@ void c_GameDelegate::mark() {
 }
 
 void c_GameDelegate::StartGame() {
-    gc_assign(m_graphics, new gxtkGraphics());
+    gc_assign(m_graphics, new gxtkGraphics(kz_app__game));
     kz_graphics_SetGraphicsDevice(m_graphics);
     kz_graphics_SetFont(nullptr, 32);
-    gc_assign(m_audio, new gxtkAudio());
+    gc_assign(m_audio, new gxtkAudio(kz_app__game));
     kz_audio_SetAudioDevice(m_audio);
     gc_assign(m_input, (new c_InputDevice())->m_new());
     kz_input_SetInputDevice(m_input);

@@ -49,7 +49,7 @@ inline std::vector<bool> ScoreDigits(const Screenshot& shot) {
 // in the score panel; scores are right-aligned, so more digits start further
 // left. 640 for an empty row.
 inline int PanelRowStart(const Screenshot& shot, int row) {
-    const int top = 61 + 15 * row;
+    const int top = 83 + 15 * row;
     for (int x = 500; x < 640; ++x) {
         if (shot.Count(x, top, x + 1, top + 13, [](int r, int g, int b) { return r > 200 && g > 150 && b < 140; }) > 0)
             return x;

@@ -46,6 +46,7 @@ WatchedHost* g_host = nullptr;
 // The real graphics device with its drawing calls noted first.
 class WatchedGraphics final : public gxtkGraphics {
 public:
+    explicit WatchedGraphics(KzGame* host) : gxtkGraphics(host) {}
     int DrawRect(float x, float y, float w, float h) override {
         Note(DeviceDraw::kRect, x, y, w, h, 0, 0);
         return gxtkGraphics::DrawRect(x, y, w, h);
@@ -109,7 +110,7 @@ HeadlessDriver::HeadlessDriver(int width, int height, const std::string& dataFol
     g_draws.clear();
 
     // The same device, watched, from the first frame on.
-    auto* watched = new WatchedGraphics();
+    auto* watched = new WatchedGraphics(g_host);
     gc_assign(kz_app__delegate->m_graphics, static_cast<gxtkGraphics*>(watched));
     kz_graphics_SetGraphicsDevice(watched);
 }

@@ -128,7 +128,7 @@ protected:
                             "[general]\ndrivers=wave\nsample-type=int16\nchannels=stereo\nfrequency=44100\n"
                             "hrtf=false\ndither=false\n[wave]\nfile=" + file + "\n");
             KzGlfwGame game;
-            body(Scenario{new gxtkAudio(), file});
+            body(Scenario{new gxtkAudio(&game), file});
         });
         std::map<std::string, int> values;
         std::istringstream lines(child.out);

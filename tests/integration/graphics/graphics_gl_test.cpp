@@ -39,12 +39,11 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(initialised_) << server_->Error();
         game_.SetDeviceWindow(kSize, kSize, 0);
-        device_ = new gxtkGraphics();
+        device_ = new gxtkGraphics(&game_);
         BeginFrame();
     }
     void TearDown() override {
         glfw2::glfwCloseWindow();
-        KzGlfwGame::_glfwGame = nullptr;
     }
 
     // A frame cleared to black with white, opaque, alpha-blended drawing.

@@ -58,7 +58,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(g_configured);
         ASSERT_EQ(chdir(std::filesystem::path(TARVOLAN_DATA_DIR).parent_path().c_str()), 0);
-        kz_audio_SetAudioDevice(new gxtkAudio());
+        kz_audio_SetAudioDevice(new gxtkAudio(&game_));
     }
     void TearDown() override { ASSERT_EQ(chdir(previous_.c_str()), 0); }
 

@@ -21,7 +21,7 @@ protected:
         backend.OpenWindow(640, 480, 8, 8, 8, 8, 0, 0, glfw2::WINDOW);
         UseGlApi(&gl);
         glfwGraphicsSeq = 1;
-        device = new gxtkGraphics();
+        device = new gxtkGraphics(&host);
         device->BeginRender();
         gl.Clear();
     }
@@ -59,5 +59,6 @@ protected:
 
     glfw2::ScriptedBackend backend;
     GlRecorder gl;
+    KzGlfwGame host;  // reads the pictures
     gxtkGraphics* device = nullptr;
 };

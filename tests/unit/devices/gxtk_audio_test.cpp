@@ -33,7 +33,7 @@ class AudioDeviceTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(g_configured);
-        audio_ = new gxtkAudio();
+        audio_ = new gxtkAudio(&game_);
         // Samples of earlier tests belong to devices that are gone.
         CollectAndDrain();
         CollectAndDrain();

@@ -108,7 +108,7 @@ TEST_F(DeviceTest, BeginRenderSetsAYDownPixelProjectionOfTheWindowAndTheAlphaBle
     EXPECT_EQ(gl.Calls(GlOp::BlendFunc).size(), 1u) << "additive must be set again in the new frame";
 
     gl.Clear();
-    auto* fresh = new gxtkGraphics();
+    auto* fresh = new gxtkGraphics(&host);
     fresh->SetBlend(0);
     fresh->SetBlend(0);
     EXPECT_EQ(gl.Calls(GlOp::BlendFunc).size(), 1u) << "a new device knows nothing of OpenGL's state";

@@ -11,14 +11,8 @@ namespace {
 
 class SurfaceLoadingTest : public DeviceTest {
 protected:
-    void TearDown() override {
-        KzGlfwGame::_glfwGame = nullptr;
-        DeviceTest::TearDown();
-    }
-
     gxtkSurface* Load(const std::string& name) { return device->LoadSurface(String(dir.File(name).c_str())); }
 
-    KzGlfwGame game;
     ScratchDir dir;
 };
 
@@ -83,6 +77,6 @@ TEST_F(SurfaceLoadingTest, UnreadableOrUndecodableFilesGiveNoSurface) {
         EXPECT_TRUE(gl.calls.empty()) << name;
     }
     ASSERT_NE(Load("good.png"), nullptr) << "the fixture itself is a valid image";
-    KzGlfwGame::_glfwGame = nullptr;
+    device->host = nullptr;
     EXPECT_EQ(Load("good.png"), nullptr) << "without a host nothing loads";
 }

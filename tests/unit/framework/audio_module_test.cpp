@@ -29,7 +29,7 @@ protected:
         std::filesystem::create_directories(sfx);
         ASSERT_TRUE(WriteToneWav(sfx + "/blip.wav", 660.0, 44100));
         ASSERT_TRUE(EncodeOgg(sfx + "/blip.wav", sfx + "/grounded.ogg"));
-        kz_audio_SetAudioDevice(new gxtkAudio());
+        kz_audio_SetAudioDevice(new gxtkAudio(&game_));
         gc_add_roots(MarkKeptSound);
         // Samples of earlier tests belong to devices that are gone.
         CollectAndDrain();

@@ -241,7 +241,6 @@ TEST_F(GraphicsModuleTest, ScissorValuesWithoutAnIntSaturate) {
 }
 
 TEST_F(GraphicsModuleTest, ImagesAndTheDefaultFontLoadFromTheDataFolderAndMissingOnesAreNull) {
-    KzGlfwGame game;
     ScratchWorkingDir dir;
     std::filesystem::create_directory("data");
     ASSERT_TRUE(WritePng("data/sheet.png", 64, 32, 4, std::vector<unsigned char>(64 * 32 * 4, 200)));
@@ -260,7 +259,6 @@ TEST_F(GraphicsModuleTest, ImagesAndTheDefaultFontLoadFromTheDataFolderAndMissin
     c_Image* font = context().m_font;
     std::filesystem::remove("data/vyro_font.png");
     kz_graphics_SetFont(nullptr, 0);
-    KzGlfwGame::_glfwGame = nullptr;
 
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(Corners(sheet).back(), (std::pair<int, int>{48, 16}));
