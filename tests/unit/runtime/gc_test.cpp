@@ -75,18 +75,6 @@ TEST_F(CollectorTest, UnreachableObjectIsDestroyedOnlyByALaterAllocationAfterAFu
     }
 }
 
-TEST_F(CollectorTest, OnlyLiveCollectedObjectsAreRecognisedByAddress) {
-    int local = 0;
-    Probe* live = BlackRoot();
-    Probe* dead = new Probe(NewId());
-    gc_collect_all();
-    EXPECT_TRUE(gc_is_live_object(live));
-    EXPECT_FALSE(gc_is_live_object(dead)) << "found dead, even before it is destroyed";
-    EXPECT_FALSE(gc_is_live_object(&local));
-    EXPECT_FALSE(gc_is_live_object(reinterpret_cast<char*>(live) + 8));
-    EXPECT_FALSE(gc_is_live_object(nullptr));
-}
-
 TEST_F(CollectorTest, OutsideBytesTriggerAFullCollectionAtTheNextStep) {
     const int id = NewId();
     new Probe(id);
@@ -125,13 +113,6 @@ TEST_F(CollectorTest, StepMarksTheRootNowAndScansInProportionToAllocation) {
     gc_step(root);
     EXPECT_GE(gc_marked_bytes - marked, 4096);
     EXPECT_LT(gc_marked_bytes - marked, 500 * chain->gc_size()) << "the slice stops after its budget";
-}
-
-TEST_F(CollectorTest, SmallBlocksAreReusedFromTheirSizeClassCache) {
-    struct Small : Object {};
-    const void* address = new Small();
-    CollectAndDrain();
-    EXPECT_EQ(static_cast<const void*>(new Small()), address);
 }
 
 // An object destroyed while still live leaves no trace on the lists or in the
