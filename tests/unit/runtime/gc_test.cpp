@@ -34,15 +34,6 @@ protected:
     }
 };
 
-TEST_F(CollectorTest, NewObjectsAreCountedAsAllocatedInWholeWords) {
-    const int alloced = gc_alloced_bytes, fresh = gc_new_bytes;
-    Probe* p = new Probe(NewId());
-    EXPECT_EQ(p->gc_size() % 8, 0);
-    EXPECT_GE(p->gc_size(), static_cast<int>(sizeof(Probe)));
-    EXPECT_EQ(gc_alloced_bytes, alloced + p->gc_size());
-    EXPECT_EQ(gc_new_bytes, fresh + p->gc_size());
-}
-
 // The store without the barrier is the control: it shows the holder is black.
 TEST_F(CollectorTest, WhiteObjectStoredIntoBlackOneSurvivesOnlyThroughTheBarrier) {
     Probe* holder = BlackRoot();
