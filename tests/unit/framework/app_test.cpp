@@ -1,5 +1,5 @@
-// The application module: display modes, the keys that end the program, the
-// one-application rule and the asynchronous event pump.
+// The application module: the device size, the keys that end the program and
+// the one-application rule.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -22,41 +22,9 @@ protected:
     }
     void TearDown() override { glfw2::UseBackend(nullptr); }
 
-    using Sizes = std::vector<std::vector<int>>;
-    static std::vector<int> Size(const c_DisplayMode* mode) { return {mode->m_width, mode->m_height}; }
-    static Sizes DisplayModes() {
-        Sizes sizes;
-        for (c_DisplayMode* mode : kz_app__displayModes) sizes.push_back(Size(mode));
-        return sizes;
-    }
-
     glfw2::ScriptedBackend backend_;
     KzGlfwGame host_;
 };
-
-TEST_F(AppModuleTest, DisplayModesAreDistinctSizesInFirstSeenOrderAndTheDesktopFallsBackToTheWindow) {
-    backend_.SetVideoModes({{800, 600, 8, 8, 8}, {640, 480, 5, 6, 5}, {800, 600, 5, 6, 5}, {640, 480, 8, 8, 8},
-                            {1024, 768, 8, 8, 8}, {600, 800, 8, 8, 8}});
-    backend_.SetDesktopMode({1920, 1200, 8, 8, 8});
-    kz_app_EnumDisplayModes();
-    EXPECT_EQ(DisplayModes(), (Sizes{{800, 600}, {640, 480}, {1024, 768}, {600, 800}}));
-    EXPECT_EQ(Size(kz_app__desktopMode), (std::vector<int>{1920, 1200}));
-
-    // The key puts the width above the height's 16 bits; a wider width must
-    // not overflow the int.
-    backend_.SetVideoModes(
-        {{70000, 300, 8, 8, 8}, {70000, 300, 8, 8, 8}, {65535, 65535, 8, 8, 8}, {300, 300, 8, 8, 8}});
-    kz_app_EnumDisplayModes();
-    EXPECT_EQ(DisplayModes(), (Sizes{{70000, 300}, {65535, 65535}, {300, 300}}));
-
-    KzGame bare;  // a host with no modes and no desktop: the desktop is the window
-    kz_app_InitGlobals(&bare);
-    kz_app__devWidth = 320;
-    kz_app__devHeight = 200;
-    kz_app_EnumDisplayModes();
-    EXPECT_TRUE(DisplayModes().empty());
-    EXPECT_EQ(Size(kz_app__desktopMode), (std::vector<int>{320, 200}));
-}
 
 TEST_F(AppModuleTest, TheDeviceSizeChangesOnlyWhenValidated) {
     kz_app_ValidateDeviceWindow(false);
@@ -108,42 +76,6 @@ TEST_F(AppModuleTest, TheFirstApplicationBecomesTheHostsDelegateAndASecondIsAFat
     EXPECT_EQ(r.out.find("first wired\nZarnik Runtime Error : App has already been created"), 0u) << r.out;
     EXPECT_EQ(r.out.find("second made"), std::string::npos);
     EXPECT_EQ(r.exit_status, 255);
-}
-
-// A source that counts its pumps, and can pump again from inside or remove
-// itself from the sources while it is being pumped.
-struct Source : Object, c_IAsyncEventSource {
-    int pumps = 0;
-    bool reenter = false, removeSelf = false;
-    int innerResult = -1;
-
-    void UpdateAsyncEvents() override {
-        ++pumps;
-        if (reenter) innerResult = kz_asyncevent_UpdateAsyncEvents();
-        if (!removeSelf) return;
-        c_Stack3* sources = kz_asyncevent__sources;
-        int kept = 0;
-        for (int i = 0; i < sources->p_Length2(); ++i) {
-            if (sources->p_Get(i) != this) gc_assign(sources->m_data[kept++], sources->p_Get(i));
-        }
-        sources->p_Length(kept);
-        kz_asyncevent__current = nullptr;
-    }
-};
-
-TEST_F(AppModuleTest, ThePumpVisitsEverySourceOnceWithoutReentryEvenWhenOneRemovesItself) {
-    auto* reentering = new Source();
-    auto* leaving = new Source();
-    auto* staying = new Source();
-    reentering->reenter = true;
-    leaving->removeSelf = true;
-    for (Source* s : {reentering, leaving, staying}) kz_asyncevent__sources->p_Push(s);
-
-    EXPECT_EQ(kz_asyncevent_UpdateAsyncEvents(), 0);
-    EXPECT_EQ(std::vector<int>({reentering->pumps, leaving->pumps, staying->pumps}), (std::vector<int>{1, 1, 1}));
-    EXPECT_EQ(reentering->innerResult, 0);
-    EXPECT_EQ(kz_asyncevent__sources->p_Length2(), 2);
-    EXPECT_EQ(kz_asyncevent__current, nullptr);
 }
 
 }  // namespace

@@ -176,14 +176,6 @@ TEST_F(HostLoopTest, TheGateForwardsNothingBeforeStartAndOnlyRendersAndInputWhil
               std::vector<std::string>({"start", "key", "suspend", "render", "key", "resume", "update"}));
 }
 
-TEST_F(HostLoopTest, WithoutADelegateEventsAreDropped) {
-    game.SetDelegate(nullptr);
-    game.StartGame();
-    game.KeyEvent(1, 65);
-    EXPECT_TRUE(game.Started());
-    EXPECT_EQ(game.collections, 0);
-}
-
 TEST_F(HostLoopTest, AnExceptionEscapingAnEventEndsTheProgramWithStatus255) {
     const ChildResult r = RunInChild([this] {
         game.StartGame();

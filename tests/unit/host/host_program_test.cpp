@@ -1,13 +1,11 @@
-// The program's start-up and end, and opening an address, each in a child
-// process (they end the process or change its environment).
+// The program's start-up and end, each in a child process (they end the
+// process).
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <clocale>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <vector>
 
 #include "tests/support/child_process.h"
@@ -63,12 +61,6 @@ TEST(HostProgramTest, MainStartsTheRuntimeBuildsTheApplicationAndRunsTheLoop) {
     EXPECT_EQ(r.out, "init(" + locale + ") empty-heap create start; main 0; windows 1; terminated 1\n");
 }
 
-TEST(HostProgramTest, WithoutAnApplicationMainDoesNotRunTheLoop) {
-    const ChildResult r = RunMain(KzProgram{});
-    EXPECT_EQ(r.exit_status, 0);
-    EXPECT_EQ(r.out, "; main 0; windows 0; terminated 1\n");
-}
-
 TEST(HostProgramTest, AFailedWindowSystemStartEndsWithStatus255) {
     const ChildResult r = RunMain(KzProgram{InitModules, CreateApplication}, 0);
     EXPECT_EQ(r.exit_status, 255);
@@ -119,39 +111,6 @@ TEST(HostProgramTest, WithoutADataFolderAnywhereItSaysWhereItLookedAndEndsWithSt
     EXPECT_EQ(r.err.rfind(said, 0), 0u) << r.err;
     const std::string installed = "/share/tarvolan/data/)\n";
     EXPECT_EQ(r.err.find(installed), r.err.size() - installed.size()) << r.err;
-}
-
-// A stand-in opener on PATH records its argument count and arguments.
-class OpenUrlTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::ofstream(dir_.File("xdg-open")) << "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"" << dir_.File("args") << "\"\n";
-        chmod(dir_.File("xdg-open").c_str(), 0755);
-    }
-
-    // The opener's record, or "" when it never ran.
-    std::string OpenInChild(const String& url) {
-        RunInChild([&] {
-            setenv("PATH", dir_.path().c_str(), 1);
-            KzGlfwGame().OpenUrl(url);
-        });
-        const std::vector<unsigned char> record = ReadFileBytes(dir_.File("args"));
-        return std::string(record.begin(), record.end());
-    }
-
-    ScratchDir dir_;
-};
-
-TEST_F(OpenUrlTest, TheAddressIsOneArgumentAndNeverAShellCommand) {
-    const std::string marker = dir_.File("injected");
-    const std::string hostile = "http://example.invalid/a b;touch " + marker + "$(touch " + marker + ")'`";
-    EXPECT_EQ(OpenInChild(String(hostile.c_str())), "1\n" + hostile + "\n");
-    EXPECT_NE(access(marker.c_str(), F_OK), 0);
-}
-
-TEST_F(OpenUrlTest, AddressesThatCannotBeOneSafeArgumentAreNotOpened) {
-    const Char with_nul[] = {'h', 't', 0, 'p'};
-    for (const String& url : {String("--help"), String(), String(with_nul, 4)}) EXPECT_EQ(OpenInChild(url), "");
 }
 
 }  // namespace

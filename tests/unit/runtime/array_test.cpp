@@ -1,28 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "runtime/array.h"
-#include "runtime/object.h"
+#include "runtime/kzstring.h"
 
 namespace {
-
-struct Thing : Object {};
-
-TEST(ArrayTest, NewElementsStartEmpty) {
-    const Array<int> ints(5);
-    const Array<float> floats(5);
-    const Array<bool> bools(5);
-    const Array<String> strings(5);
-    const Array<Thing*> things(5);
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(ints[i], 0);
-        EXPECT_EQ(floats[i], 0.0f);
-        EXPECT_FALSE(bools[i]);
-        EXPECT_EQ(strings[i].Length(), 0);
-        EXPECT_EQ(things[i], nullptr);
-    }
-    EXPECT_EQ(ints.Length(), 5);
-    EXPECT_EQ(Array<int>(-3).Length(), 0);
-}
 
 TEST(ArrayTest, AnIndexOutsideTheArrayStopsACheckedBuild) {
     if (!kArrayIndexesChecked) GTEST_SKIP() << "release builds do not check array indexes";

@@ -34,15 +34,6 @@ protected:
     }
 };
 
-TEST_F(CollectorTest, NewObjectsAreCountedAsAllocatedInWholeWords) {
-    const int alloced = gc_alloced_bytes, fresh = gc_new_bytes;
-    Probe* p = new Probe(NewId());
-    EXPECT_EQ(p->gc_size() % 8, 0);
-    EXPECT_GE(p->gc_size(), static_cast<int>(sizeof(Probe)));
-    EXPECT_EQ(gc_alloced_bytes, alloced + p->gc_size());
-    EXPECT_EQ(gc_new_bytes, fresh + p->gc_size());
-}
-
 // The store without the barrier is the control: it shows the holder is black.
 TEST_F(CollectorTest, WhiteObjectStoredIntoBlackOneSurvivesOnlyThroughTheBarrier) {
     Probe* holder = BlackRoot();
@@ -73,18 +64,6 @@ TEST_F(CollectorTest, UnreachableObjectIsDestroyedOnlyByALaterAllocationAfterAFu
         Probe* fresh = new Probe(NewId());
         EXPECT_TRUE(gc_free_bytes == 0 || gc_free_bytes <= free_before - fresh->gc_size());
     }
-}
-
-TEST_F(CollectorTest, OnlyLiveCollectedObjectsAreRecognisedByAddress) {
-    int local = 0;
-    Probe* live = BlackRoot();
-    Probe* dead = new Probe(NewId());
-    gc_collect_all();
-    EXPECT_TRUE(gc_is_live_object(live));
-    EXPECT_FALSE(gc_is_live_object(dead)) << "found dead, even before it is destroyed";
-    EXPECT_FALSE(gc_is_live_object(&local));
-    EXPECT_FALSE(gc_is_live_object(reinterpret_cast<char*>(live) + 8));
-    EXPECT_FALSE(gc_is_live_object(nullptr));
 }
 
 TEST_F(CollectorTest, OutsideBytesTriggerAFullCollectionAtTheNextStep) {
@@ -125,13 +104,6 @@ TEST_F(CollectorTest, StepMarksTheRootNowAndScansInProportionToAllocation) {
     gc_step(root);
     EXPECT_GE(gc_marked_bytes - marked, 4096);
     EXPECT_LT(gc_marked_bytes - marked, 500 * chain->gc_size()) << "the slice stops after its budget";
-}
-
-TEST_F(CollectorTest, SmallBlocksAreReusedFromTheirSizeClassCache) {
-    struct Small : Object {};
-    const void* address = new Small();
-    CollectAndDrain();
-    EXPECT_EQ(static_cast<const void*>(new Small()), address);
 }
 
 // An object destroyed while still live leaves no trace on the lists or in the

@@ -41,19 +41,11 @@ TEST(RandomTest, EveryFormTakesExactlyOneStep) {
     EXPECT_EQ(kz_random_Rnd2(-2.0f, 6.0f), base * 8.0f - 2.0f);
 }
 
-TEST(MathTest, CornerCasesOfAbsAndMax) {
+TEST(MathTest, CornerCasesOfAbs) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    EXPECT_EQ(kz_math_Abs(-5), 5);
-    EXPECT_EQ(kz_math_Abs(INT_MIN), INT_MIN);
     EXPECT_EQ(kz_math_Abs2(-2.5f), 2.5f);
     EXPECT_TRUE(std::signbit(kz_math_Abs2(-0.0f))) << "-0.0 passes through";
     EXPECT_TRUE(std::isnan(kz_math_Abs2(nan)));
-    EXPECT_EQ(kz_math_Max(-1, 2), 2);
-    EXPECT_EQ(kz_math_Max(INT_MAX, INT_MIN), INT_MAX);
-    EXPECT_TRUE(std::isnan(kz_math_Max2(1.0f, nan)));
-    EXPECT_EQ(kz_math_Max2(nan, 1.0f), 1.0f);
-    EXPECT_FALSE(std::signbit(kz_math_Max2(-0.0f, 0.0f))) << "a tie gives the second";
-    EXPECT_TRUE(std::signbit(kz_math_Max2(0.0f, -0.0f)));
 }
 
 TEST(MathTest, TruncToIntTruncatesTowardZeroAndSaturatesWhereACastWouldBeUndefined) {

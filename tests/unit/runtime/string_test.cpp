@@ -10,13 +10,6 @@
 
 namespace {
 
-Array<String> Strings(std::initializer_list<const char*> texts) {
-    Array<String> array(static_cast<int>(texts.size()));
-    int i = 0;
-    for (const char* text : texts) array[i++] = String(text);
-    return array;
-}
-
 TEST(StringTest, NumberTextFollowsPercentIAndPercentDot17gWithDotZeroAppended) {
     const struct { float value; const char* text; } cases[] = {
         {1.0f, "1.0"}, {0.5f, "0.5"}, {0.1f, "0.10000000149011612"}, {100.0f, "100.0"}, {-0.5f, "-0.5"},
@@ -58,19 +51,6 @@ TEST(StringTest, SplitKeepsEmptyPiecesAndScansWithoutOverlap) {
         for (const String& piece : pieces) got.push_back(Utf8(piece));
         EXPECT_EQ(got, c.pieces) << '"' << c.text << "\" split on \"" << c.separator << '"';
     }
-}
-
-TEST(StringTest, JoinPutsTheSeparatorBetweenEachPairAndReplaceEveryNonOverlappingMatch) {
-    EXPECT_EQ(String("|").Join(Strings({"1", "2", "3"})), String("1|2|3"));
-    EXPECT_EQ(String(", ").Join(Strings({"", ""})), String(", "));
-    EXPECT_EQ(String().Join(Strings({"a", "b"})), String("ab"));
-    const String text("7|||8|9|");
-    EXPECT_EQ(String("|").Join(text.Split(String("|"))), text);
-    EXPECT_EQ(String("a.b.c").Replace(String("."), String("--")), String("a--b--c"));
-    EXPECT_EQ(String("aaa").Replace(String("aa"), String("b")), String("ba"));
-    EXPECT_EQ(String("xyx").Replace(String("x"), String("xx")), String("xxyxx"));
-    EXPECT_EQ(String("abab").Replace(String("ab"), String()), String());
-    EXPECT_EQ(String("a.b").Replace(String("."), String()), String("ab"));
 }
 
 TEST(StringTest, ToIntBehavesLikeAtoiOnTheNarrowedText) {
