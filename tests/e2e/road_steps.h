@@ -45,13 +45,18 @@ inline std::vector<bool> ScoreDigits(const Screenshot& shot) {
     return digits;
 }
 
-// Where the text of the best list's row `row` (1 is the best score) starts
+// The top of the best list's row `row` (1 is the best score) at 640 x 480.
+inline int PanelRowTop(int row) { return 83 + 15 * row; }
+
+inline bool IsPanelText(int r, int g, int b) { return r > 200 && g > 150 && b < 140; }
+
+// Where the text of the best list's row `row` starts
 // in the score panel; scores are right-aligned, so more digits start further
 // left. 640 for an empty row.
 inline int PanelRowStart(const Screenshot& shot, int row) {
-    const int top = 83 + 15 * row;
+    const int top = PanelRowTop(row);
     for (int x = 500; x < 640; ++x) {
-        if (shot.Count(x, top, x + 1, top + 13, [](int r, int g, int b) { return r > 200 && g > 150 && b < 140; }) > 0)
+        if (shot.Count(x, top, x + 1, top + 13, IsPanelText) > 0)
             return x;
     }
     return 640;
@@ -60,10 +65,10 @@ inline int PanelRowStart(const Screenshot& shot, int row) {
 // The text pixels of the best list's row `row` in the score panel.
 inline std::vector<bool> PanelRow(const Screenshot& shot, int row) {
     std::vector<bool> text;
-    const int top = 61 + 15 * row;
+    const int top = PanelRowTop(row);
     for (int y = top; y < top + 13; ++y) {
         for (int x = 500; x < 640; ++x) {
-            text.push_back(shot.Count(x, y, x + 1, y + 1, [](int r, int g, int b) { return r > 200 && g > 150 && b < 140; }) > 0);
+            text.push_back(shot.Count(x, y, x + 1, y + 1, IsPanelText) > 0);
         }
     }
     return text;
