@@ -5,6 +5,9 @@
 // bench/BUDGETS.md.
 #include <benchmark/benchmark.h>
 
+#include <time.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <vector>
 
@@ -75,16 +78,22 @@ private:
     float camX_, camY_;
 };
 
-// The busy scene on a driver that loaded the generated data folder (in place
-// of its empty one) and keeps no record of its drawing; false when loading
-// did not finish.
-bool BusyScene(HeadlessDriver& driver) {
+// Difficulty 3, level 20 on a driver that loaded the generated data folder
+// (in place of its empty one) and keeps no record of its drawing; false when
+// loading did not finish.
+bool LoadedLevel(HeadlessDriver& driver) {
     driver.WatchDraws(false);
     driver.Gl().keep_calls = false;
     std::filesystem::remove(driver.DataDir());
     std::filesystem::create_directory_symlink(TARVOLAN_DATA_DIR, driver.DataDir());
     if (!driver.FinishLoading()) return false;
     BuildBusyLevel(driver.App());
+    return true;
+}
+
+// That level with every bullet and particle record busy.
+bool BusyScene(HeadlessDriver& driver) {
+    if (!LoadedLevel(driver)) return false;
     FillTables(driver.App());
     return true;
 }
@@ -126,6 +135,55 @@ void BM_PlayRenderBusyLevel(benchmark::State& state) {
     state.counters["draw_calls"] = static_cast<double>(driver.Gl().draw_calls) / state.iterations();
 }
 BENCHMARK(BM_PlayRenderBusyLevel)->Unit(benchmark::kMicrosecond);
+
+double ThreadCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// Restarts the countdown as a new level does, with the tune stopped, and runs
+// the updates until the countdown's end has started the tune again; the CPU
+// time of the costliest of those updates, or a negative time when the tune
+// did not start.
+double WorstCountdownUpdate(HeadlessDriver& driver) {
+    constexpr int kCountdownStart = 119;
+    constexpr int kMaxUpdates = 200;
+    c_MyApp& app = driver.App();
+    app.m_musicOn = 0;
+    app.m_party[party_table::kCountdown] = kCountdownStart;
+    double worst = 0;
+    for (int i = 0; i < kMaxUpdates && app.m_musicOn == 0; ++i) {
+        const double start = ThreadCpuSeconds();
+        driver.Update();
+        worst = std::max(worst, ThreadCpuSeconds() - start);
+    }
+    return app.m_musicOn == 1 ? worst : -1;
+}
+
+// The worst update of a level change with the tune playing. The first
+// countdown of a run decodes the tune (counter `first_ms`); the level changes
+// after it, timed here, play the kept one.
+void BM_WorstUpdateOfALevelChangeWithTheTune(benchmark::State& state) {
+    HeadlessDriver driver;
+    if (!LoadedLevel(driver)) {
+        state.SkipWithError("loading did not finish");
+        return;
+    }
+    constexpr int kEffectsAndMusic = 1;
+    driver.App().m_settings[setting::kSound] = kEffectsAndMusic;
+    const double first = WorstCountdownUpdate(driver);
+    for (auto _ : state) {
+        const double worst = WorstCountdownUpdate(driver);
+        if (first < 0 || worst < 0) {
+            state.SkipWithError("the countdown did not start the tune");
+            return;
+        }
+        state.SetIterationTime(worst);
+    }
+    state.counters["first_ms"] = first * 1e3;
+}
+BENCHMARK(BM_WorstUpdateOfALevelChangeWithTheTune)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
 
 // The same frame rendered for real: the program's own start-up on GLFW 3 in
 // a 640 x 480 window under a private Xvfb with Mesa, then the busy scene;
