@@ -1,6 +1,5 @@
 // The options box in the real program, driven by the keyboard: opened from
-// the title, a changed sound mode kept across a restart, and the switch to
-// full screen and back.
+// the title, and the switch to full screen and back.
 #include <functional>
 
 #include "tests/e2e/program_fixture.h"
@@ -42,10 +41,6 @@ protected:
     static bool Shows(const std::string& id, int x, int y, std::uint32_t rgb) {
         return Screenshot::Of(id).Near(x, y, rgb);
     }
-    // The light pixels of the Sound row's label.
-    static int SoundLabel(const std::string& id) {
-        return Screenshot::Of(id).LightPixels(kRowX + 10, kFirstRowY - 12, 500, kFirstRowY + 12);
-    }
     static bool RowSelected(const std::string& id, int row) {
         return Shows(id, kRowX, kFirstRowY + kRowSpacing * (row - 1), kSelectedRow);
     }
@@ -66,24 +61,6 @@ protected:
         ASSERT_TRUE(PressUntil("Return", [&] { return Shows(id, 60, 470, kOptionsPanel); }));
     }
 
-    // The sound mode in the saved state (its sixth value), or -1 when there is none.
-    int SavedSoundMode() const {
-        const std::vector<unsigned char> bytes = ReadFileBytes(folder_.File(".zarnikstate"));
-        std::string text(bytes.begin(), bytes.end());
-        for (int i = 0; i < 5 && !text.empty(); ++i) text.erase(0, text.find('|') + 1);
-        return text.empty() ? -1 : std::atoi(text.c_str());
-    }
-
-    // Down to the Sound row, Enter once, up to the cog and Enter to close,
-    // which saves.
-    void NextSoundMode(const std::string& id, int expectedSaved) {
-        ASSERT_TRUE(PressUntil("Down", [&] { return RowSelected(id, 1); }));
-        const int before = SoundLabel(id);
-        ASSERT_TRUE(PressUntil("Return", [&] { return SoundLabel(id) != before; }));
-        ASSERT_TRUE(PressUntil("Up", [&] { return !RowSelected(id, 1); }));
-        EXPECT_TRUE(PressUntil("Return", [&] { return SavedSoundMode() == expectedSaved; })) << SavedSoundMode();
-    }
-
     // The game's window with this size: a full-screen window has no title.
     static std::string WindowOfSize(int width, int height) {
         const CommandResult r = RunCommand({"xdotool", "search", "--onlyvisible", "--classname", "glfw-application"});
@@ -95,22 +72,6 @@ protected:
         return "";
     }
 };
-
-// From the default mode "SFX + Music" (1) to "SFX" (2); after a restart the
-// next press gives "Music" (3), so the saved mode was in force.
-TEST_F(OptionsBoxTest, ASoundModeChangedFromTheTitleIsKeptAcrossARestart) {
-    Start();
-    std::string id = Title();
-    OpenOptions(id);
-    NextSoundMode(id, 2);
-    EXPECT_EQ(EndWithF4(id), 0) << Output();
-
-    Start();
-    id = Title();
-    OpenOptions(id);
-    NextSoundMode(id, 3);
-    EXPECT_EQ(EndWithF4(id), 0) << Output();
-}
 
 // The desktop of the test server is 1280 x 1024. In full screen the virtual
 // screen is drawn twice as large, so the panel's lower left is at (200, 1000).

@@ -154,22 +154,6 @@ TEST_F(AudioDataTest, WavFilesDecodeToTheirHeaderAndSamplesOrAreRejectedWhenOddO
     }
 }
 
-TEST_F(AudioDataTest, DecoderIsChosenByExtensionIgnoringCase) {
-    const Bytes wav = Wav(2, 16, 44100, 400);
-    const Bytes ogg = ReadFileBytes(MakeOgg("tone", 2, 5000, 44100));
-    const struct {
-        const char* name;
-        const Bytes& bytes;
-        bool readable;
-    } routes[] = {
-        {"upper.WAV", wav, true},     {"TONE.OGG", ogg, true}, {"sound.mp3", wav, false},
-        {"sound.wav.txt", wav, false}, {"wav", wav, false},     {"wave.ogg", wav, false},
-    };
-    for (const auto& r : routes) EXPECT_EQ(LoadBytes(r.name, r.bytes).has_value(), r.readable) << r.name;
-    EXPECT_FALSE(Load(dir_.File("missing.wav")).has_value());
-    EXPECT_FALSE(Load(dir_.path()).has_value()) << "a directory";
-}
-
 TEST_F(AudioDataTest, OggDecodesToExact16BitInterleavedFrames) {
     const struct {
         int channels, frames, hertz;

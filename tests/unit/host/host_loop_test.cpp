@@ -11,10 +11,6 @@ namespace {
 
 constexpr double kPeriod60 = 1.0 / 60;
 
-std::vector<int> Values(const glfw2::ScriptedBackend::WindowOpening& w) {
-    return {w.width, w.height, w.red, w.green, w.blue, w.alpha, w.depth, w.stencil, w.mode};
-}
-
 class HostLoopTest : public ScriptedHostTest {
 protected:
     // Updates per rendered frame (frame k's updates follow its render),
@@ -35,17 +31,6 @@ protected:
         return out;
     }
 };
-
-TEST_F(HostLoopTest, RunOpensTheFirstWindowThenStartsTheGame) {
-    delegate->on_start = [this] { EXPECT_EQ(backend.openings.size(), 1u); };
-    StopAtFrame(1);
-    game.Run();
-    ASSERT_EQ(backend.openings.size(), 1u);
-    EXPECT_EQ(Values(backend.openings[0]), std::vector<int>({640, 480, 8, 8, 8, 0, 0, 0, glfw2::WINDOW}));
-    EXPECT_EQ(backend.openings[0].refresh_rate_hint, 60);
-    EXPECT_EQ(delegate->seen.front().what, "start");
-    EXPECT_EQ(delegate->Count("start"), 1);
-}
 
 TEST_F(HostLoopTest, AFrameOf200msRunsFourUpdatesThenRestartsTimingWithoutABurst) {
     delegate->on_start = [this] { game.SetUpdateRate(60); };
@@ -81,17 +66,6 @@ TEST_F(HostLoopTest, ARateChangeInsideAnUpdateEndsTheCatchUp) {
     EXPECT_EQ(UpdatesPerFrame(), std::vector<int>({1, 1, 2, 1, 1, 1}));
     const std::vector<Seen> updates = delegate->Only("update");
     EXPECT_NEAR(updates[5].at - updates[4].at, 1.0 / 30, 1e-9);
-}
-
-TEST_F(HostLoopTest, RateZeroUpdatesOncePerFrameAndNeverSleeps) {
-    delegate->on_render = [this] {
-        backend.Advance(0.001);
-        if (delegate->Count("render") == 11) glfw2::glfwCloseWindow();
-    };
-    game.Run();
-    EXPECT_EQ(UpdatesPerFrame(), std::vector<int>(10, 1));
-    EXPECT_TRUE(backend.sleeps.empty());
-    EXPECT_EQ(backend.swaps, 11);  // one per render
 }
 
 TEST_F(HostLoopTest, LosingFocusSuspendsOnceAndRegainingItResumesOnce) {
@@ -206,16 +180,6 @@ TEST_F(HostLoopTest, SetGlfwWindowReleasesHeldKeysBumpsTheSequenceCentresAndTitl
     EXPECT_TRUE(backend.key_repeat);
     EXPECT_FALSE(backend.auto_poll_events);
     EXPECT_EQ(std::make_pair(game.GetDeviceWidth(), game.GetDeviceHeight()), std::make_pair(1281, 601));
-}
-
-TEST_F(HostLoopTest, AFullScreenWindowIsNeitherCentredNorTitled) {
-    const int seq = glfwGraphicsSeq;
-    game.SetDeviceWindow(1024, 768, 1 | 2);  // bits other than 0 are ignored
-    ASSERT_EQ(backend.openings.size(), 1u);
-    EXPECT_EQ(Values(backend.openings[0]), std::vector<int>({1024, 768, 8, 8, 8, 0, 0, 0, glfw2::FULLSCREEN}));
-    EXPECT_TRUE(backend.positions.empty());
-    EXPECT_TRUE(backend.titles.empty());
-    EXPECT_EQ(glfwGraphicsSeq, seq + 1);
 }
 
 TEST_F(HostLoopTest, TheDeviceSizeFollowsTheWindowAndTheClockTruncatesToMilliseconds) {

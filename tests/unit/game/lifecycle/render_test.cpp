@@ -1,6 +1,6 @@
 // Frame presentation through the headless driver: the layout of the virtual
-// screen, the clear, the replay of each kind of record, the render rate, and
-// an iconified window.
+// screen, the clear, the replay of each kind of record, and an iconified
+// window.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -170,20 +170,6 @@ TEST_F(ShellReplayTest, RecordsNamingNoImageDrawNothing) {
     EXPECT_EQ(OfKind(driver.Draws(), DeviceDraw::kImage).size(), 1u);
     EXPECT_EQ(OfKind(driver.Draws(), DeviceDraw::kRect).size(), 1u);
     EXPECT_TRUE(OfKind(driver.Draws(), DeviceDraw::kOval).empty());
-}
-
-TEST(ShellRenderRate, MeasuredFromTheClockBetweenRendersAndKeptWhenItStands) {
-    HeadlessDriver driver;
-    c_MyApp& app = driver.App();
-    driver.Render();
-    driver.Backend().Advance(0.020);
-    app.m_renderFpsAverage = 60;
-    driver.Render();
-    EXPECT_EQ(app.m_renderFps, 50);
-    EXPECT_EQ(app.m_renderFpsAverage, (60 * 9 + 50) / 10);
-    driver.Render();  // the clock did not move
-    EXPECT_EQ(app.m_renderFps, 50);
-    EXPECT_EQ(app.m_renderFpsAverage, (59 * 9 + 50) / 10);
 }
 
 TEST(ShellResize, AnIconifiedWindowKeepsTheLayoutAndTheRestoreReloadsNothing) {

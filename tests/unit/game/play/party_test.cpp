@@ -1,6 +1,6 @@
 // The walking party: the speed the player holds and when nobody may move,
-// the steps and their score, the countdown with its tune, boarding, the
-// lift-off into the next level, and game over.
+// the countdown's tune, boarding, the lift-off into the next level, and game
+// over.
 #include <algorithm>
 #include <filesystem>
 
@@ -59,56 +59,6 @@ TEST_F(PlayTest, TheLastButtonTestedSetsTheSpeedUnlessThePartyIsHeld) {
         driver.Backend().QueueMouseButton(glfw2::MOUSE_BUTTON_LEFT, glfw2::RELEASE);
         driver.Update();
     }
-}
-
-// Float offsets: 7 frames a cell at 0.15, 10 at 0.1, and 19 at 0.05 (0.05
-// added 19 times is just above 0.95 in single precision).
-TEST_F(PlayTest, WalkersCrossACellInFixedFramesAndEachStepScoresOne) {
-    const struct {
-        int key;
-        int frames;
-    } cases[] = {{kKeyButton12, 7}, {kKeyButton11, 10}, {kKeyStroll, 19}};
-    StartGame(1);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.frames);
-        Corridor(60, 2);
-        App().m_score = 0;
-        driver.Press(c.key);
-        for (int cell = 1; cell <= 2; ++cell) {
-            driver.Updates(c.frames - 1);
-            EXPECT_EQ(WalkerField(1, column), 60 + cell - 1);
-            driver.Update();
-            EXPECT_EQ(WalkerField(2, column), 61 + cell);
-            EXPECT_EQ(App().m_score, 2 * cell);
-        }
-        driver.Release(c.key);
-        driver.Update();
-    }
-}
-
-// "Episode 1" for the 120 frames after the build, "Ready!" while 10 < the
-// countdown < 60, the tune 35 frames in, once.
-TEST_F(PlayTest, TheCountdownShowsEpisodeThenReadyAndStartsTheTuneOnce) {
-    StartGame(1);
-    const float readyY = kz_Tarvo_jscrh * 0.5f + 64;
-    int episodeFrames = 0, readyFrames = 0, firstReady = 0, tuneFrame = 0;
-    for (int frame = 1; frame <= 130; ++frame) {
-        driver.Update();
-        const std::vector<DrawRecord> list = driver.DisplayList();
-        const auto big = [](const DrawRecord& r) { return r.kind == image_id::kFont && r.sizeX == 4; };
-        episodeFrames += std::any_of(list.begin(), list.end(), big);
-        if (std::any_of(list.begin(), list.end(), [&](const DrawRecord& r) { return big(r) && r.y == readyY; })) {
-            firstReady = firstReady ? firstReady : frame;
-            ++readyFrames;
-        }
-        if (tuneFrame == 0 && App().m_musicOn == 1) tuneFrame = frame;
-    }
-    EXPECT_EQ(episodeFrames, 120);
-    EXPECT_EQ(readyFrames, 49);
-    EXPECT_EQ(firstReady, 62);
-    EXPECT_EQ(tuneFrame, 35);
-    const std::vector<std::string> sounds = driver.RequestedFiles(FileRequest::kSound);
-    EXPECT_EQ(std::count(sounds.begin(), sounds.end(), "sfx/grounded.ogg"), 1);
 }
 
 // Every level's countdown starts the tune again; its file is read and decoded

@@ -163,28 +163,6 @@ TEST(TitleMenu, TheBestScoresHeadingIsClearOfTheMakersLogo) {
     }
 }
 
-// Each frame starts a new picture, so the line neither piles up nor stays.
-TEST(DebugLine, F1ShowsItAndF1AgainHidesItOnTheTitleAndInAGame) {
-    for (const bool inGame : {false, true}) {
-        SCOPED_TRACE(inGame ? "in a game" : "on the title");
-        Screens s;
-        if (inGame) s.Play();
-        const auto debugGlyphs = [&] {
-            int n = 0;
-            for (const DrawRecord& r : s.driver.DisplayList()) n += r.kind == s.app.m_fontImage && r.y > 440;
-            return n;
-        };
-        EXPECT_EQ(debugGlyphs(), 0);
-        s.Key(glfw2::KEY_F1 + 0);
-        const int shown = debugGlyphs();
-        EXPECT_GT(shown, 3);
-        s.driver.Frames(10);
-        EXPECT_EQ(debugGlyphs(), shown);
-        s.Key(glfw2::KEY_F1 + 0);
-        EXPECT_EQ(debugGlyphs(), 0);
-    }
-}
-
 // Back ends the program on the desktop; the console asks first, and its quit
 // screen's first action returns, the others and back end the program.
 TEST(QuitConfirmation, ActionOneReturnsTheOthersAndBackEndQuietlyAHeldFingerDoesNothing) {
