@@ -6,6 +6,7 @@
 
 #include "tests/support/audio_fixtures.h"
 #include "tests/support/headless_driver.h"
+#include "tests/unit/devices/png_fixture.h"
 
 namespace {
 
@@ -28,6 +29,28 @@ TEST(ShellLoading, FilesThatExistFillTheirSlotsAndMissingOnesLeaveThemEmpty) {
     EXPECT_NE(app.m_sounds[7], nullptr);
     EXPECT_EQ(app.m_sounds[8], nullptr);
     EXPECT_EQ(app.m_images[1], nullptr);
+}
+
+// The title's pictures are in their slots when loading ends, so the very
+// first title frame draws the three layers of menu art and the logo (the
+// 640 x 480 window takes the 2x art).
+TEST(ShellLoading, TheFirstTitleFrameAfterLoadingShowsTheTitlePictures) {
+    HeadlessDriver driver;
+    const auto opaque = [](int w, int h) { return std::vector<unsigned char>(w * h * 4, 255); };
+    ASSERT_TRUE(WritePng(driver.DataDir() + "/menu-hd.png", 2048, 512, 4, opaque(2048, 512)));
+    ASSERT_TRUE(WritePng(driver.DataDir() + "/logo-hd.png", 512, 256, 4, opaque(512, 256)));
+    ASSERT_TRUE(driver.FinishLoading());
+    driver.ClearDraws();
+    driver.Frame();
+    std::vector<int> menuFrames;
+    int logos = 0;
+    for (const DeviceDraw& d : driver.Draws()) {
+        if (d.kind != DeviceDraw::kImage) continue;
+        if (d.w == 512 && d.h == 512) menuFrames.push_back(d.srcX / 512);
+        if (d.w == 512 && d.h == 256) ++logos;
+    }
+    EXPECT_EQ(menuFrames, std::vector<int>({0, 1, 2}));
+    EXPECT_EQ(logos, 1);
 }
 
 // A resize restarts the loader once, at the new size's resolution, without
