@@ -133,15 +133,9 @@ void HeadlessDriver::Update() {
 
 void HeadlessDriver::Updates(int count) { for (int i = 0; i < count; ++i) Update(); }
 
-void HeadlessDriver::Render() {
-    g_host->RenderGame();
-    glfw2::glfwSwapBuffers();
-}
+void HeadlessDriver::Render() { g_host->RenderGame(); glfw2::glfwSwapBuffers(); }
 
-void HeadlessDriver::Frame() {
-    Update();
-    Render();
-}
+void HeadlessDriver::Frame() { Update(); Render(); }
 
 void HeadlessDriver::Frames(int count) { for (int i = 0; i < count; ++i) Frame(); }
 
@@ -153,10 +147,7 @@ bool HeadlessDriver::FinishLoading(int bound) {
     return false;
 }
 
-void HeadlessDriver::Tap(int glfwKey) {
-    Press(glfwKey);
-    Release(glfwKey);
-}
+void HeadlessDriver::Tap(int glfwKey) { Press(glfwKey); Release(glfwKey); }
 
 void HeadlessDriver::Press(int glfwKey) { backend_.QueueKey(glfwKey, glfw2::PRESS); }
 void HeadlessDriver::Release(int glfwKey) { backend_.QueueKey(glfwKey, glfw2::RELEASE); }

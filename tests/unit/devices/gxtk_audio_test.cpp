@@ -115,9 +115,8 @@ TEST_F(AudioDeviceTest, PauseResumeAndStopFollowTheChannelStates) {
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.name);
-        EXPECT_EQ((audio_->*step.op)(3), 0);
-        EXPECT_EQ(audio_->ChannelState(3), step.state);
-        EXPECT_EQ(AlState(3), step.al_state);
+        const int result = (audio_->*step.op)(3);
+        EXPECT_EQ(std::vector<int>({result, audio_->ChannelState(3), AlState(3)}), std::vector<int>({0, step.state, step.al_state}));
     }
 }
 
@@ -138,14 +137,12 @@ TEST_F(AudioDeviceTest, OutOfSourcesAStoppedEffectChannelsSourceIsReusedButNever
     gxtkSample* sample = Long();
     for (int c = 0; c < 3; ++c) ASSERT_EQ(audio_->PlaySample(sample, c, 1), 0) << c;
     EXPECT_EQ(audio_->PlaySample(sample, 3, 1), -1) << "every source is busy";
-    EXPECT_EQ(SourceOf(3), 0u);
 
     const ALuint freed = SourceOf(1);
     audio_->StopChannel(1);
     ASSERT_EQ(audio_->PlaySample(sample, 3, 1), 0);
-    EXPECT_EQ(SourceOf(3), freed);
-    EXPECT_EQ(SourceOf(1), 0u);
-    EXPECT_EQ(audio_->ChannelState(1), kChannelStopped);
+    EXPECT_EQ(std::vector<ALuint>({SourceOf(3), SourceOf(1), ALuint(audio_->ChannelState(1))}),
+              std::vector<ALuint>({freed, 0, kChannelStopped}));
 
     // A finished one-shot gives up its source the same way.
     ASSERT_EQ(audio_->PlaySample(Blip(), 3, 0), 0);
@@ -163,16 +160,15 @@ TEST_F(AudioDeviceTest, MusicLoopsOnChannel32AndAMissingFileStopsIt) {
     const std::string tune = dir_.File("tune.wav");
     ASSERT_TRUE(WriteToneWav(tune, 330.0, 44100));
     ASSERT_EQ(audio_->PlayMusic(String(tune.c_str()), 1), 0);
-    EXPECT_EQ(audio_->MusicState(), kChannelPlaying);
-    EXPECT_EQ(SourceInt(SourceOf(kMusicChannel), AL_LOOPING), AL_TRUE);
+    EXPECT_EQ(std::vector<int>({audio_->MusicState(), SourceInt(SourceOf(kMusicChannel), AL_LOOPING)}),
+              std::vector<int>({kChannelPlaying, AL_TRUE}));
     audio_->SetMusicVolume(0.5f);
     float gain = 0;
     alGetSourcef(SourceOf(kMusicChannel), AL_GAIN, &gain);
     EXPECT_FLOAT_EQ(gain, 0.5f);
-
-    EXPECT_EQ(audio_->PlayMusic(String(dir_.File("missing.wav").c_str()), 1), -1);
-    EXPECT_EQ(audio_->MusicState(), kChannelStopped);
-    EXPECT_EQ(AlState(kMusicChannel), AL_STOPPED);
+    const int missing = audio_->PlayMusic(String(dir_.File("missing.wav").c_str()), 1);
+    EXPECT_EQ(std::vector<int>({missing, audio_->MusicState(), AlState(kMusicChannel)}),
+              std::vector<int>({-1, kChannelStopped, AL_STOPPED}));
 }
 
 // The tune is kept: playing it again reuses its buffer and starts it from
@@ -217,9 +213,8 @@ TEST_F(AudioDeviceTest, DiscardedBufferIsDeletedAtTheFirstLoadOrPlayOnceNoChanne
     EXPECT_TRUE(alIsBuffer(loose_buffer)) << "not deleted before the next load or play";
 
     ASSERT_EQ(audio_->PlaySample(other, 0, 0), 0);
-    EXPECT_FALSE(alIsBuffer(loose_buffer));
-    EXPECT_FALSE(alIsBuffer(finished_buffer));
-    EXPECT_TRUE(alIsBuffer(stopped_buffer));
+    EXPECT_EQ(std::vector<bool>({bool(alIsBuffer(loose_buffer)), bool(alIsBuffer(finished_buffer)), bool(alIsBuffer(stopped_buffer))}),
+              std::vector<bool>({false, false, true}));
     EXPECT_EQ(gxtkAudio::discarded, std::vector<ALuint>{stopped_buffer});
 
     ASSERT_EQ(audio_->PlaySample(other, 4, 1), 0);

@@ -9,6 +9,7 @@
 #include <future>
 #include <string>
 #include <thread>
+#include <tuple>
 
 #include "runtime/array.h"
 #include "runtime/errors.h"
@@ -21,15 +22,16 @@ constexpr int kFailureStatus = 255;  // exit(-1)
 const std::string kReport = "Zarnik Runtime Error : x\n\n";
 const std::string kStopLine = "{{~~~~}}\n\n";
 
+using Outcome = std::tuple<std::string, std::string, int>;  // standard output, standard error, exit status
+
+Outcome OutcomeOf(const ChildResult& r) { return {r.out, r.err, r.exit_status}; }
+
 ChildResult FailWithX(const std::string& input) {
     return RunInChild([] { kzError(String("x")); }, input);
 }
 
 TEST(ErrorsTest, EmptyErrorEndsQuietlyWithStatusZero) {
-    const ChildResult r = RunInChild([] { kzError(String()); std::puts("not reached"); });
-    EXPECT_EQ(r.exit_status, 0);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(OutcomeOf(RunInChild([] { kzError(String()); std::puts("not reached"); })), Outcome("", "", 0));
 }
 
 TEST(ErrorsTest, FatalErrorReportsThenFollowsTheStopProtocolOnStandardInput) {
@@ -42,20 +44,14 @@ TEST(ErrorsTest, FatalErrorReportsThenFollowsTheStopProtocolOnStandardInput) {
         {"q", kReport, kStopLine, kFailureStatus},  // no line feed
         {std::string(300, 'q') + "\n", kReport, kStopLine, kFailureStatus},
     };
-    for (const auto& c : cases) {
-        const ChildResult r = FailWithX(c.input);
-        EXPECT_EQ(r.out, c.out) << c.input;
-        EXPECT_EQ(r.err, c.err) << c.input;
-        EXPECT_EQ(r.exit_status, c.status) << c.input;
-    }
+    for (const auto& c : cases) EXPECT_EQ(OutcomeOf(FailWithX(c.input)), Outcome(c.out, c.err, c.status)) << c.input;
 }
 
 // Someone who started the program from a shell gets the report and the end,
 // not a program waiting for a command on the terminal.
 TEST(ErrorsTest, FatalErrorEndsAtOnceWhenStandardInputIsATerminal) {
     const ChildResult r = RunInTerminal([] { kzError(String("x")); });
-    EXPECT_EQ(r.out, "Zarnik Runtime Error : x\r\n\r\n{{~~~~}}\r\n\r\n");
-    EXPECT_EQ(r.exit_status, kFailureStatus);
+    EXPECT_EQ(std::make_tuple(r.out, r.exit_status), std::make_tuple(std::string("Zarnik Runtime Error : x\r\n\r\n{{~~~~}}\r\n\r\n"), kFailureStatus));
 }
 
 TEST(ErrorsTest, FatalErrorNarrowsTheMessageToEightBits) {
@@ -78,9 +74,7 @@ TEST(ErrorsTest, AddressCommandDescribesOnlyLiveCollectedObjects) {
         {"@not an address\n", "\n"},
     };
     for (const auto& c : cases) {
-        const ChildResult r = FailWithX(c.input + "q\n");
-        EXPECT_EQ(r.err, kStopLine + c.description) << c.input;
-        EXPECT_EQ(r.exit_status, 0) << c.input;
+        EXPECT_EQ(OutcomeOf(FailWithX(c.input + "q\n")), Outcome(kReport, kStopLine + c.description, 0)) << c.input;
     }
 }
 
@@ -95,9 +89,8 @@ TEST(ErrorsTest, SignalsBecomeFatalErrorsWithTheirMessages) {
             std::signal(sig, sighandler);
             std::raise(sig);
         });
-        EXPECT_EQ(r.out, std::string("Zarnik Runtime Error : ") + c.message + "\n\n") << c.message;
-        EXPECT_EQ(r.err, kStopLine) << c.message;
-        EXPECT_EQ(r.exit_status, kFailureStatus) << c.message;
+        EXPECT_EQ(OutcomeOf(r), Outcome(std::string("Zarnik Runtime Error : ") + c.message + "\n\n", kStopLine, kFailureStatus))
+            << c.message;
     }
 }
 
@@ -119,9 +112,7 @@ TEST(ErrorsTest, CrashReportIsWrittenWhileTheStreamsAreLockedAndEndsTheProgram) 
             std::raise(SIGSEGV);
         },
         "r\n");
-    EXPECT_EQ(r.out, "Zarnik Runtime Error : Memory access violation\n\n");
-    EXPECT_EQ(r.err, kStopLine);
-    EXPECT_EQ(r.exit_status, kFailureStatus);
+    EXPECT_EQ(OutcomeOf(r), Outcome("Zarnik Runtime Error : Memory access violation\n\n", kStopLine, kFailureStatus));
 }
 
 // The address space left to a process that is already using what it uses.
@@ -146,10 +137,8 @@ TEST(ErrorsTest, RequestsThatCannotBeMetEndWithTheOutOfMemoryReport) {
 #if defined(__SANITIZE_ADDRESS__)
         if (c.runs_out_for_real) continue;  // the sanitizer reports failed allocations itself
 #endif
-        const ChildResult r = RunInChild(c.request);
-        EXPECT_EQ(r.out, "Zarnik Runtime Error : Out of memory\n\n") << c.what;
-        EXPECT_EQ(r.err, kStopLine) << c.what;
-        EXPECT_EQ(r.exit_status, kFailureStatus) << c.what;
+        EXPECT_EQ(OutcomeOf(RunInChild(c.request)), Outcome("Zarnik Runtime Error : Out of memory\n\n", kStopLine, kFailureStatus))
+            << c.what;
     }
 }
 

@@ -105,8 +105,7 @@ TEST_F(PlayKeyTest, AllPlayersSumAKeyboardPressOncePerPlayer) {
     EXPECT_EQ(app->p_PlayKeyAll(10, 1), 4);
     ReleaseEverything();
     device->p_KeyEvent(kEventKeyDown, kKeyJoyBase + kJoyButtons * 2 + 0);
-    EXPECT_EQ(app->p_PlayKeyAll(10, 1), 1);
-    EXPECT_EQ(app->p_PlayKeyAll(11, 1), 0);
+    EXPECT_EQ(std::vector<int>({app->p_PlayKeyAll(10, 1), app->p_PlayKeyAll(11, 1)}), std::vector<int>({1, 0}));
 }
 
 // Each press letter holds its button (2) through updates with nothing typed
@@ -140,22 +139,16 @@ TEST_F(PlayKeyTest, ICadeLettersPressAndReleaseInBothCases) {
 TEST_F(PlayKeyTest, SwitchingICadeDropsStaleLettersAndReleasesEverythingButTheBackKey) {
     Type("W");
     app->p_iCade(1);
-    EXPECT_TRUE(host.KeyboardEnabled());
-    EXPECT_EQ(kz_Tarvo_iCadeControls, 1);
     app->p_DecodeICade();
-    EXPECT_EQ(app->m_buttons[0], 0);
-
+    EXPECT_EQ(std::vector<int>({host.KeyboardEnabled(), kz_Tarvo_iCadeControls, app->m_buttons[0]}), std::vector<int>({1, 1, 0}));
     app->m_buttons[3] = 2;
-    app->m_buttons[18] = 1;
-    app->m_buttons[19] = 1;
+    app->m_buttons[18] = app->m_buttons[19] = 1;
     app->p_iCade(7);
-    EXPECT_EQ(kz_Tarvo_iCadeControls, 1);
-    EXPECT_EQ(app->m_buttons[3], 2);
-
+    EXPECT_EQ(std::vector<int>({kz_Tarvo_iCadeControls, app->m_buttons[3]}), std::vector<int>({1, 2}));
     app->p_iCade(0);
-    EXPECT_FALSE(host.KeyboardEnabled());
-    EXPECT_EQ(kz_Tarvo_iCadeControls, 0);
-    EXPECT_EQ(std::vector<int>({app->m_buttons[3], app->m_buttons[18], app->m_buttons[19]}), std::vector<int>({0, 0, 1}));
+    EXPECT_EQ(std::vector<int>({host.KeyboardEnabled(), kz_Tarvo_iCadeControls, app->m_buttons[3], app->m_buttons[18],
+                                app->m_buttons[19]}),
+              std::vector<int>({0, 0, 0, 0, 1}));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // on-screen buttons, and the clamping of the on-screen pad's saved layout.
 // (The pad and the tilt indicator are off on this platform.)
 #include <limits>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -23,8 +24,7 @@ TEST_F(PointerTest, ThePointerAndFingersAreReadInVirtualUnitsPastTheOverscan) {
     kz_app__devWidth = 800;
     kz_app__devHeight = 600;
     kz_Tarvo_overscan = 10;  // 7.5 vertically
-    app->m_scaleX = 2;
-    app->m_scaleY = 2;
+    app->m_scaleX = app->m_scaleY = 2;
     device->p_MouseEvent(kEventMouseMove, 0, 110, 67.5f);
     Touch(3, 30, 27.5f);
     app->p_SampleInput();
@@ -35,10 +35,8 @@ TEST_F(PointerTest, ThePointerAndFingersAreReadInVirtualUnitsPastTheOverscan) {
 
     // An iconified window (no size) before any layout (scale 0): no NaN or
     // out-of-range value is converted; the positions saturate.
-    kz_app__devWidth = 0;
-    kz_app__devHeight = 0;
-    app->m_scaleX = 0;
-    app->m_scaleY = 0;
+    kz_app__devWidth = kz_app__devHeight = 0;
+    app->m_scaleX = app->m_scaleY = 0;
     device->p_MouseEvent(kEventMouseMove, 0, 15, 0);
     app->p_SampleInput();
     EXPECT_EQ(std::vector<int>({app->m_mouseX, app->m_mouseY}), std::vector<int>({std::numeric_limits<int>::max(), 0}));
@@ -96,11 +94,9 @@ TEST_F(PointerTest, BackOnTheTitleClosesCreditsAndBadgesButNotOptions) {
         app->m_keyLock = c.keyLock;
         app->m_touchLock = 0;
         SampleAndLock();
-        const int row = static_cast<int>(&c - cases);
-        EXPECT_EQ(app->m_creditsOpen, c.closes ? 0 : c.credits) << row;
-        EXPECT_EQ(app->m_badgesOpen, c.closes ? 0 : c.badges) << row;
-        EXPECT_EQ(app->m_optionsOpen, c.options) << row;
-        EXPECT_EQ(app->m_touchLock, c.locked ? 1 : 0) << row;
+        EXPECT_EQ(std::vector<int>({app->m_creditsOpen, app->m_badgesOpen, app->m_optionsOpen, app->m_touchLock}),
+                  std::vector<int>({c.closes ? 0 : c.credits, c.closes ? 0 : c.badges, c.options, c.locked ? 1 : 0}))
+            << &c - cases;
     }
 }
 
@@ -126,10 +122,11 @@ TEST_F(PointerTest, HitTestsAreStrictOnTheEdge) {
         ReleaseEverything();
         Touch(2, c.x, c.y);
         app->p_SampleInput();
-        EXPECT_EQ(app->p_Button(kPad, 100, 100, 0), c.button ? 1 : 0) << c.x << "," << c.y;
-        EXPECT_EQ(app->m_buttonHit, c.button ? 1 : 0) << c.x << "," << c.y;
-        EXPECT_EQ(app->p_Touch(90, 90, 20, 20), c.touch ? 1 : 0) << c.x << "," << c.y;
-        EXPECT_EQ(app->p_MouseIn_Centered(100, 100, 40, 20), c.centred ? 1 : 0) << c.x << "," << c.y;
+        const int button = app->p_Button(kPad, 100, 100, 0);
+        EXPECT_EQ(std::vector<int>({button, app->m_buttonHit, app->p_Touch(90, 90, 20, 20),
+                                    app->p_MouseIn_Centered(100, 100, 40, 20)}),
+                  std::vector<int>({c.button, c.button, c.touch, c.centred}))
+            << c.x << "," << c.y;
         EXPECT_EQ(app->p_Button0(kPad, 100, 100, 0), 0) << "finger 2 is not finger 0";
         EXPECT_EQ(app->p_Button(-1, c.x, c.y, 0), 0) << "an image id outside the slots has no box";
     }
@@ -152,9 +149,7 @@ TEST_F(PointerTest, TheOnScreenPadsSavedLayoutIsClampedToTheScreen) {
         {100, 200, 12, 100, 200, 12},
     };
     for (const Case& c : cases) {
-        app->m_settings[10] = c.x;
-        app->m_settings[11] = c.height;
-        app->m_settings[12] = c.size;
+        std::tie(app->m_settings[10], app->m_settings[11], app->m_settings[12]) = std::tie(c.x, c.height, c.size);
         app->p_SampleInput();
         app->p_CLS2D(kNoValue, 0, 0, 0);
         app->p_OnScreenControls();

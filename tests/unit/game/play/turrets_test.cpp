@@ -58,8 +58,9 @@ TEST_F(PlayTest, BulletsGoOnceTheyAre128PixelsOffScreenOrOutOfLife) {
     Bullet(3, left + 300, top + 100, 0);
     App().m_bullets[TableIndex(3, bullet_record::life)] = 0.1f;  // runs out this frame
     driver.Update();
-    const float codes[] = {1, 0, 0, 0};
-    for (int r = 0; r < 4; ++r) EXPECT_EQ(App().m_bullets[TableIndex(r, bullet_record::code)], codes[r]) << r;
+    std::vector<float> codes;
+    for (int r = 0; r < 4; ++r) codes.push_back(App().m_bullets[TableIndex(r, bullet_record::code)]);
+    EXPECT_EQ(codes, std::vector<float>({1, 0, 0, 0}));
 }
 
 // A full table drops the shot without touching a flying bullet; the sound
@@ -88,18 +89,8 @@ TEST_F(PlayTest, TurretsStopOnlyWhilePausedAndBulletsNever) {
     };
     const Case cases[] = {
         {"countdown", [](c_MyApp& app) { app.m_party[party_table::kCountdown] = 50; }, 1},
-        {"lift-off",
-         [](c_MyApp& app) {
-             app.m_party[TableIndex(1, pose)] = kBoarded;
-             app.m_party[party_table::kLiftOff] = 5;
-         },
-         1},
-        {"game over",
-         [](c_MyApp& app) {
-             app.m_party[TableIndex(1, status)] = 0;
-             app.m_gameOver = 1;
-         },
-         1},
+        {"lift-off", [](c_MyApp& app) { app.m_party[TableIndex(1, pose)] = kBoarded, app.m_party[party_table::kLiftOff] = 5; }, 1},
+        {"game over", [](c_MyApp& app) { app.m_party[TableIndex(1, status)] = 0, app.m_gameOver = 1; }, 1},
         {"paused", [](c_MyApp& app) { app.m_paused = 1; }, 0},
     };
     StartGame(1);
