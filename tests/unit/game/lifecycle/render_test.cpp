@@ -47,20 +47,15 @@ TEST(ShellLayout, OneAxisKeepsItsDesignedLengthAndTheOtherFollowsTheWindow) {
         app.p_Rect(0, 0, 10, 10);
         driver.Render();
 
-        EXPECT_EQ(app.m_fitAxis, c.fitAxis);
-        EXPECT_FLOAT_EQ(app.m_scaleX, c.scale);
-        EXPECT_FLOAT_EQ(app.m_scaleY, c.scale);
-        EXPECT_FLOAT_EQ(kz_Tarvo_jscrw, c.jscrw);
-        EXPECT_FLOAT_EQ(kz_Tarvo_jscrh, c.jscrh);
-        EXPECT_EQ(app.m_landscape, c.landscape);
+        EXPECT_EQ(std::vector<float>({float(app.m_fitAxis), app.m_scaleX, app.m_scaleY, kz_Tarvo_jscrw, kz_Tarvo_jscrh,
+                                      float(app.m_landscape)}),
+                  std::vector<float>({float(c.fitAxis), c.scale, c.scale, c.jscrw, c.jscrh, float(c.landscape)}));
 
         // The opaque background is a clear of the whole window, not a rectangle.
         EXPECT_EQ(driver.Gl().Calls(GlOp::Clear).size(), 1u);
         const std::vector<DeviceDraw> rects = OfKind(driver.Draws(), DeviceDraw::kRect);
         ASSERT_EQ(rects.size(), 1u);
-        EXPECT_FLOAT_EQ(rects[0].x, c.originX);
-        EXPECT_FLOAT_EQ(rects[0].y, c.originY);
-        EXPECT_FLOAT_EQ(rects[0].w, 10 * c.scale);
+        EXPECT_EQ(std::vector<float>({rects[0].x, rects[0].y, rects[0].w}), std::vector<float>({c.originX, c.originY, 10 * c.scale}));
     }
 }
 
@@ -92,11 +87,9 @@ TEST_F(ShellReplayTest, ImagesScaleByTheLayoutAndTheArtResolutionAndTurn) {
     const std::vector<DeviceDraw> images = OfKind(driver.Draws(), DeviceDraw::kImage);
     ASSERT_EQ(images.size(), 2u);
     const DeviceDraw& plain = images[0];
-    EXPECT_EQ(std::vector<float>({plain.w, plain.h}), std::vector<float>({32, 32}));
-    EXPECT_EQ(plain.srcX, 32) << "frame 1";
-    EXPECT_FLOAT_EQ(plain.a, 1.5f * 2 * 0.25f);
-    EXPECT_FLOAT_EQ(plain.d, 3.0f * 2 * 0.25f);
-    EXPECT_FLOAT_EQ(plain.b, 0);
+    // Frame 1, at the set size times the layout's 2 over the art's 4.
+    EXPECT_EQ(std::vector<float>({plain.w, plain.h, float(plain.srcX), plain.a, plain.d, plain.b}),
+              std::vector<float>({32, 32, 32, 1.5f * 2 * 0.25f, 3.0f * 2 * 0.25f, 0}));
     // The frame's centre (its handle) lands on the record's position.
     EXPECT_FLOAT_EQ(plain.MapX(plain.x + 16, plain.y + 16), 200);
     EXPECT_FLOAT_EQ(plain.MapY(plain.x + 16, plain.y + 16), 100);
@@ -167,9 +160,9 @@ TEST_F(ShellReplayTest, RecordsNamingNoImageDrawNothing) {
     app.p_DrawImg(5, 0, 0, 1e9f);  // nor this one
     app.p_DrawImg(5, 0, 0, 0);
     driver.Render();
-    EXPECT_EQ(OfKind(driver.Draws(), DeviceDraw::kImage).size(), 1u);
-    EXPECT_EQ(OfKind(driver.Draws(), DeviceDraw::kRect).size(), 1u);
-    EXPECT_TRUE(OfKind(driver.Draws(), DeviceDraw::kOval).empty());
+    std::vector<size_t> counts;
+    for (auto kind : {DeviceDraw::kImage, DeviceDraw::kRect, DeviceDraw::kOval}) counts.push_back(OfKind(driver.Draws(), kind).size());
+    EXPECT_EQ(counts, std::vector<size_t>({1, 1, 0}));
 }
 
 TEST(ShellResize, AnIconifiedWindowKeepsTheLayoutAndTheRestoreReloadsNothing) {

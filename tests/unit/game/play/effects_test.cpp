@@ -45,9 +45,8 @@ TEST_F(EffectsTest, ResettingStarsKeepsAnyCountOutsideOneTo499AndRedrawsUpToIt) 
         for (int i = 0; i < star_record::kRecords; ++i) Star(i)[star_record::depth] = 0;
         ReseedRandom(3, 0);
         app->p_ResetStars(c.asked);
-        EXPECT_EQ(app->m_starCount, c.count);
-        EXPECT_EQ(Star(c.count)[star_record::depth], 1);
-        EXPECT_EQ(Star(c.count + 1)[star_record::depth], 0);
+        EXPECT_EQ(std::vector<float>({float(app->m_starCount), Star(c.count)[star_record::depth], Star(c.count + 1)[star_record::depth]}),
+                  std::vector<float>({float(c.count), 1, 0}));
         EXPECT_TRUE(TookDraws(3, 5 * (c.count + 1)));
         EXPECT_TRUE(Star(0)[star_record::x] >= -8 && Star(0)[star_record::x] < 648);
     }
@@ -81,14 +80,13 @@ TEST_F(EffectsTest, StarsMoveByTheirDepthAndWrapWithAFreshPlaceAndFrame) {
         ReseedRandom(11, 0);
         app->p_CLS2D(kNoValue, 0, 0, 0);
         app->p_DoStars(c.dx, c.dy);
-        EXPECT_EQ(star[star_record::x], c.movedX == kNoValue ? freshPlace : c.movedX);
-        EXPECT_EQ(star[star_record::y], c.movedY == kNoValue ? freshPlace : c.movedY);
         const bool wrapped = c.movedX == kNoValue || c.movedY == kNoValue;
-        EXPECT_EQ(star[star_record::frame], wrapped ? freshFrame : 300);
+        EXPECT_EQ(std::vector<float>({star[star_record::x], star[star_record::y], star[star_record::frame]}),
+                  std::vector<float>({c.movedX == kNoValue ? freshPlace : c.movedX, c.movedY == kNoValue ? freshPlace : c.movedY,
+                                      wrapped ? float(freshFrame) : 300}));
         ASSERT_EQ(Records(), 2);
-        EXPECT_EQ(Drawn(0, draw_record::kind), image_id::kParticles);
-        EXPECT_EQ(Drawn(0, draw_record::x), star[star_record::x]);
-        EXPECT_EQ(Drawn(0, draw_record::alpha), star[star_record::depth]);
+        EXPECT_EQ(std::vector<float>({Drawn(0, draw_record::kind), Drawn(0, draw_record::x), Drawn(0, draw_record::alpha)}),
+                  std::vector<float>({float(image_id::kParticles), star[star_record::x], star[star_record::depth]}));
     }
 }
 
@@ -114,10 +112,9 @@ TEST_F(EffectsTest, AThrowTakesTheHighestFreeRecordAndAFullTableDropsItWithoutFu
     EXPECT_EQ(app->p_FreeParticle(), 1200);
     app->p_ThrowParticle(100, 200, 2, 6, 90, 4);
     const float* p = Particle(120);
-    EXPECT_EQ(p[particle_record::kind], 2);
+    EXPECT_EQ(std::vector<float>({p[particle_record::kind], p[particle_record::colour]}), std::vector<float>({2, 6}));
     EXPECT_NEAR(p[particle_record::vx], 4, 1e-6);
     EXPECT_NEAR(p[particle_record::vy], 0, 1e-6);
-    EXPECT_EQ(p[particle_record::colour], 6);
     EXPECT_TRUE(p[particle_record::life] >= 0.7f && p[particle_record::life] < 1.3f);
     EXPECT_EQ(app->p_FreeParticle(), 70);
 }
@@ -158,12 +155,9 @@ TEST_F(EffectsTest, ParticlesAreDrawnRelativeToTheCameraWithTheirLifeAsAlpha) {
     Particle(2)[particle_record::life] = 1.2f;
     app->p_DoParticles();
     ASSERT_EQ(Records(), 2);
-    EXPECT_EQ(Drawn(0, draw_record::x), 200);
-    EXPECT_EQ(Drawn(0, draw_record::y), 150);
-    EXPECT_EQ(Drawn(0, draw_record::green), 127.5f);
-    EXPECT_EQ(Drawn(0, draw_record::alpha), 0.5f);
-    EXPECT_EQ(Drawn(0, draw_record::rotation), -Particle(0)[particle_record::rotation]);
-    EXPECT_EQ(Drawn(1, draw_record::alpha), 1);
+    using namespace draw_record;
+    EXPECT_EQ(std::vector<float>({Drawn(0, x), Drawn(0, y), Drawn(0, green), Drawn(0, alpha), Drawn(0, rotation), Drawn(1, alpha)}),
+              std::vector<float>({200, 150, 127.5f, 0.5f, -Particle(0)[particle_record::rotation], 1}));
 }
 
 TEST(PlayAllocationTest, ALevelBuildAllocatesNothingFromTheCollector) {
