@@ -42,8 +42,8 @@ TEST_F(DeviceTest, EachChangeOfSurfaceStartsANewBatchWithItsTexture) {
         if (call.op == GlOp::DrawElements) bound_at_draw.push_back(bound);
     }
     EXPECT_EQ(bound_at_draw, (std::vector<int>{int(a->texture), int(b->texture), int(a->texture)}));
-    EXPECT_EQ(gl.Calls(GlOp::Enable).size(), 3u) << "texturing goes on for each textured batch";
-    EXPECT_EQ(gl.Calls(GlOp::Disable).size(), 3u) << "and off after it";
+    // Texturing goes on for each textured batch and off after it.
+    EXPECT_EQ(std::make_pair(gl.Calls(GlOp::Enable).size(), gl.Calls(GlOp::Disable).size()), std::make_pair(size_t(3), size_t(3)));
 }
 
 TEST_F(DeviceTest, ClsDropsTheOpenBatchAndClearsOnlyTheColourBuffer) {
@@ -64,8 +64,7 @@ TEST_F(DeviceTest, ScissorUsesBottomUpRowsAndTheWholeWindowSwitchesItOff) {
     ASSERT_EQ(gl.Calls(GlOp::Scissor).size(), 2u);
     EXPECT_EQ(Args(gl.Calls(GlOp::Scissor)[0], 4), (std::vector<int>{10, 410, 100, 50}));
     ASSERT_EQ(gl.Calls(GlOp::Disable).size(), 1u);
-    EXPECT_EQ(gl.Calls(GlOp::Disable)[0].Arg(0), GL_SCISSOR_TEST);
-    EXPECT_EQ(gl.Calls(GlOp::Enable).size(), 2u);
+    EXPECT_EQ(std::make_pair(gl.Calls(GlOp::Disable)[0].Arg(0), gl.Calls(GlOp::Enable).size()), std::make_pair(int(GL_SCISSOR_TEST), size_t(2)));
 }
 
 TEST_F(DeviceTest, BlendModeAndScissorChangesEndTheBatchButColourAlphaAndMatrixDoNot) {
@@ -169,8 +168,7 @@ TEST_F(DeviceTest, OvalVerticesUseTheSharedSineAndCosine) {
     ASSERT_EQ(device->batchCount, 64);
     for (int i = 0; i < 64; ++i) {
         const SinCos turn = SinCosOfRadians(static_cast<float>(i) * 6.2831855f / 64);
-        EXPECT_EQ(device->vertices[i].x, turn.cos * 32) << i;
-        EXPECT_EQ(device->vertices[i].y, -(turn.sin * 32)) << i;
+        EXPECT_EQ(std::make_pair(device->vertices[i].x, device->vertices[i].y), std::make_pair(turn.cos * 32, -(turn.sin * 32))) << i;
     }
 }
 
