@@ -67,9 +67,7 @@ void CheckPath(c_MyApp& app) {
         most += run / 6;
         run = 0;
     }
-    EXPECT_EQ(met.size(), cells.size());
-    EXPECT_EQ(column, 100);
-    EXPECT_EQ(row, 100);
+    EXPECT_EQ(std::vector<int>({int(met.size()), column, row}), std::vector<int>({int(cells.size()), 100, 100}));
     EXPECT_LE(fewest, app.m_segmentsCarved);
     EXPECT_GE(most, app.m_segmentsCarved);
 }

@@ -126,10 +126,9 @@ TEST_F(PlayTest, TheLastWalkerBoardingOrHitLiftsOffIntoTheNextLevel) {
         ASSERT_NE(ship, list.end());
         EXPECT_NEAR(ship->y + App().m_camY, 1584 - 119 * 119 * 0.05f, 1e-3);
         driver.Update();
-        EXPECT_EQ(Party(party_table::kLevel), 2);
-        EXPECT_EQ(Party(party_table::kCountdown), 119);
-        EXPECT_EQ(Party(party_table::kLiftOff), 0);
-        EXPECT_EQ(App().m_score, lastIsHit ? 100 : 101);
+        EXPECT_EQ(std::vector<float>({Party(party_table::kLevel), Party(party_table::kCountdown), Party(party_table::kLiftOff),
+                                      float(App().m_score)}),
+                  std::vector<float>({2, 119, 0, lastIsHit ? 100.0f : 101.0f}));
         Party(party_table::kLevel) = 1;
     }
 }
@@ -148,9 +147,8 @@ TEST_F(PlayTest, AllFiveLostEndsTheGameAndStopsTheMusicOnce) {
     EXPECT_EQ(App().m_musicOn, 0);
     App().m_musicOn = 1;
     driver.Updates(3);
-    EXPECT_EQ(App().m_gameOver, 1);
-    EXPECT_EQ(App().m_musicOn, 1);
-    EXPECT_EQ(Party(party_table::kLiftOff), 0);
+    EXPECT_EQ(std::vector<float>({float(App().m_gameOver), float(App().m_musicOn), Party(party_table::kLiftOff)}),
+              std::vector<float>({1, 1, 0}));
 }
 
 }  // namespace

@@ -36,9 +36,8 @@ TEST(TitleMenu, ATapHighlightsTheStartButtonStartsAndASwipeNever) {
     s.driver.Frames(90);
     const int type = s.app.m_menuSel;
     s.Hold(570, 432);
-    EXPECT_EQ(s.app.m_mode, screen_mode::kStartGame);
-    EXPECT_EQ(s.app.m_difficulty, type);
-    EXPECT_EQ(s.LastSound().id, sound_id::kSelect);
+    EXPECT_EQ(std::vector<int>({s.app.m_mode, s.app.m_difficulty, s.LastSound().id}),
+              std::vector<int>({screen_mode::kStartGame, type, sound_id::kSelect}));
 }
 
 // The options cog is the last item and the first game type the first: a
@@ -55,9 +54,8 @@ TEST(TitleMenu, TheArrowKeysStepThroughTheItemsAndStopAtEitherEnd) {
         s.Key(step.key);
         EXPECT_EQ(s.app.m_menuSel, step.item);
         s.driver.Frames(60);
-        EXPECT_EQ(s.app.m_menuSel, step.item);
-        EXPECT_EQ(s.app.m_mode, screen_mode::kTitle);
-        EXPECT_EQ(s.app.m_optionsOpen, 0);
+        EXPECT_EQ(std::vector<int>({s.app.m_menuSel, s.app.m_mode, s.app.m_optionsOpen}),
+                  std::vector<int>({step.item, screen_mode::kTitle, 0}));
     }
 }
 
@@ -94,9 +92,7 @@ TEST(TitleMenu, TheDeviceThatStartsTheGameSetsItsControlLayout) {
         kz_Tarvo_isOuya = 0;
         EXPECT_EQ(s.app.m_mode, c.mode);
         if (c.mode != screen_mode::kInGame) continue;
-        EXPECT_EQ(s.app.m_difficulty, 2);
-        EXPECT_EQ(s.app.m_padGlyphs, c.layout);
-        EXPECT_EQ(s.app.m_startPad, c.startPad);
+        EXPECT_EQ(std::vector<int>({s.app.m_difficulty, s.app.m_padGlyphs, s.app.m_startPad}), std::vector<int>({2, c.layout, c.startPad}));
     }
 }
 
