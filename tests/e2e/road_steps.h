@@ -67,9 +67,7 @@ inline std::vector<bool> PanelRow(const Screenshot& shot, int row) {
     std::vector<bool> text;
     const int top = PanelRowTop(row);
     for (int y = top; y < top + 13; ++y) {
-        for (int x = 500; x < 640; ++x) {
-            text.push_back(shot.Count(x, y, x + 1, y + 1, IsPanelText) > 0);
-        }
+        for (int x = 500; x < 640; ++x) text.push_back(shot.Count(x, y, x + 1, y + 1, IsPanelText) > 0);
     }
     return text;
 }
