@@ -205,9 +205,8 @@ TEST_F(GraphicsModuleTest, BeginRenderResetsTheFrameStateAndTheScissorToTheAppli
     EXPECT_EQ(kz_graphics_renderDevice, device);
     EXPECT_EQ(std::vector<float>({float(context().m_matrixSp), context().m_tx, float(context().m_scissorWidth)}),
               (std::vector<float>{0, 0, 640}));
-    EXPECT_EQ(device->color, 0xffffffffu);
-    EXPECT_EQ(device->blendInForce, 0);
-    EXPECT_EQ(gl.Calls(GlOp::Disable).back().Arg(0), GL_SCISSOR_TEST);
+    EXPECT_EQ(std::vector<long long>({device->color, device->blendInForce, gl.Calls(GlOp::Disable).back().Arg(0)}),
+              std::vector<long long>({0xffffffffLL, 0, GL_SCISSOR_TEST}));
 }
 
 TEST_F(GraphicsModuleTest, ImagesAndTheDefaultFontLoadFromTheDataFolderAndMissingOnesAreNull) {

@@ -91,8 +91,8 @@ TEST_F(SaveTest, ChecksumsOfTheWorkedExamples) {
     app = FreshApp();
     app->m_badgeFlags[31] = true;
     app->p_Save();
-    EXPECT_EQ(Elements(StateText())[26], "-2147483648");
-    EXPECT_EQ(Elements(StateText())[34], "-2147483648");
+    EXPECT_EQ(std::vector<std::string>({Elements(StateText())[26], Elements(StateText())[34]}),
+              std::vector<std::string>(2, "-2147483648"));
     EXPECT_EQ(LoadFresh(), kAllLoaded);
     for (int i = 0; i < 256; ++i) EXPECT_EQ(app->m_badgeFlags[i], i == 31) << i;
 }
@@ -195,13 +195,11 @@ TEST_F(SaveTest, TheOverscanSettingIsKeptOnlyOnTheConsole) {
     app->m_settings[14] = 90;
     app->p_Save();
     LoadFresh();
-    EXPECT_EQ(app->m_settings[14], 1);
-    EXPECT_EQ(kz_Tarvo_overscan, 0.0f);
+    EXPECT_EQ(std::make_pair(app->m_settings[14], kz_Tarvo_overscan), std::make_pair(1, 0.0f));
 
     kz_Tarvo_isOuya = 1;
     LoadFresh();
-    EXPECT_EQ(app->m_settings[14], 90);
-    EXPECT_EQ(kz_Tarvo_overscan, 90.0f);
+    EXPECT_EQ(std::make_pair(app->m_settings[14], kz_Tarvo_overscan), std::make_pair(90, 90.0f));
 }
 
 // No file loads nothing, silently. A field that is not a number fails its
