@@ -61,6 +61,14 @@ public:
                                  glfw2::WINDOW);
     }
 
+    // The browser's window system reports a destroyed window as closed by
+    // the player; a window closed to be opened again (full screen and back)
+    // must not end the program, so it stops listening first.
+    void CloseWindow() override {
+        if (window_) ::glfwSetWindowCloseCallback(window_, nullptr);
+        Glfw3::CloseWindow();
+    }
+
     int GetWindowParam(int param) override {
         if (param == glfw2::ACTIVE) return window_ && PageVisible() != 0 ? 1 : 0;
         return Glfw3::GetWindowParam(param);
