@@ -5,8 +5,9 @@ browser_test.py SERVE_SCRIPT SITE: serves SITE with SERVE_SCRIPT on a free
 port and plays it: the title, a game with its tune, running, the game standing
 still while the page is hidden, pausing, quitting with the score saved, the
 score still there after a reload, full screen and back, the canvas following
-the page's size, and the page's message when the program ends. Exits 77
-(skipped) when there is no site to play ("make web" builds it).
+the page's size, the page's message when the program ends, and its report
+when a frame fails. Exits 77 (skipped) when there is no site to play
+("make web" builds it).
 """
 import os
 import sys
@@ -16,6 +17,7 @@ from devtools import Browser, Server
 
 STATE_FILE = '/state/.zarnikstate'
 ENDED_MESSAGE = 'Tarvolan has ended \u2014 reload the page to play again'
+ERROR_MESSAGE = 'Tarvolan stopped on an error \u2014 reload the page to play again'
 SCORE_BOX = (272, 14, 384, 40)     # the score under the best score, top centre
 PARTY_BOX = (240, 200, 560, 260)   # the party's row at the start of a level
 WHOLE_PAGE = (0, 0, 640, 480)
@@ -49,6 +51,8 @@ SHOW_PAGE = """(state => {
 NOTE_F11 = """window.addEventListener('keydown', event => {
     if (event.key === 'F11') window.f11Kept = event.defaultPrevented;
 })"""
+# Makes every later file opening fail as a broken storage would.
+BREAK_READS = """Module.FS.open = function(path) { throw new Error('the storage failed to open ' + path); }"""
 # Notes the files the program opens from now on.
 NOTE_READS = """(() => {
     window.filesOpened = [];
@@ -215,6 +219,27 @@ def follow_the_page_size(browser):
         "window.filesOpened.some(path => path.endsWith('-hd.png'))"), 60)
 
 
+def stop_on_an_error(browser):
+    """A failure inside a frame: the page shows the report, the console has
+    it, and no frame runs after it."""
+    browser.open(None)
+    browser.wait_for('the title', lambda: browser.evaluate(
+        "typeof Browser !== 'undefined' && Browser.mainLoop.currentFrameNumber > 0"), 120)
+    browser.evaluate(BREAK_READS)
+    browser.call('Emulation.setDeviceMetricsOverride', width=640, height=480, deviceScaleFactor=1, mobile=False)
+    browser.wait_for('the error on the page', lambda: browser.evaluate("document.body.classList.contains('ended')"), 60)
+    message = browser.evaluate("document.getElementById('message').textContent")
+    check(message.startswith(ERROR_MESSAGE) and 'the storage failed to open' in message,
+          'the page shows the error: %r' % message)
+    check(any('the storage failed to open' in problem for problem in browser.problems()),
+          'the console has the error')
+    last_frame = browser.frame()
+    browser.wait_for('animation frames', lambda: browser.evaluate(
+        'new Promise(done => { let left = 10; const next = () => --left ? requestAnimationFrame(next) : done(true);'
+        ' requestAnimationFrame(next); })'), 60)
+    check(browser.frame() == last_frame, 'no frame runs after the error')
+
+
 def play(browser, address):
     started = time.monotonic()
     browser.open(address)
@@ -242,6 +267,8 @@ def play(browser, address):
           'the page shows the end message')
     problems = browser.problems()
     check(not problems, 'page exceptions or console errors: %s' % problems)
+
+    stop_on_an_error(browser)
 
 
 def main():
