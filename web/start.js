@@ -50,7 +50,11 @@ var Module = {
   // Nothing to read on standard input: a program stopped on an error ends.
   stdin: function() { return null; },
   preRun: [mountStateFolder],
-  quit: function(status, toThrow) { endProgram(status); throw toThrow; },
+  // An exception that stopped a frame is the reason; an exit has none.
+  quit: function(status, toThrow) {
+    endProgram(status, toThrow instanceof Error ? toThrow : undefined);
+    throw toThrow;
+  },
   ended: endProgram,
   onAbort: function(what) { endProgram(1, what); },
 };
