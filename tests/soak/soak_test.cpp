@@ -129,7 +129,9 @@ public:
                 SCOPED_TRACE(testing::Message() << "difficulty " << d << ", rank " << rank);
                 EXPECT_EQ(App().m_scores[score_table::Last(d, rank)], expected[rank]);
                 // Table d - 1 in the file; its second values are the last scores.
-                if (save.valid) EXPECT_EQ(save.values[35 + 21 * (d - 1) + 2 * rank + 1], expected[rank]);
+                if (save.valid) {
+                    EXPECT_EQ(save.values[35 + 21 * (d - 1) + 2 * rank + 1], expected[rank]);
+                }
             }
         }
     }

@@ -36,7 +36,9 @@ TEST(Glfw3KeysTest, MapsSystemKeysToTheClassicCodesAndBack) {
               std::vector<int>({glfw2::KEY_UNKNOWN, glfw2::KEY_UNKNOWN, GLFW_KEY_UNKNOWN}));
     for (int classic = 0; classic <= glfw2::KEY_LAST; ++classic) {
         const int system_key = glfw2::KeyToGlfw3(classic);
-        if (system_key != GLFW_KEY_UNKNOWN) EXPECT_EQ(glfw2::KeyFromGlfw3(system_key), classic) << classic;
+        if (system_key != GLFW_KEY_UNKNOWN) {
+            EXPECT_EQ(glfw2::KeyFromGlfw3(system_key), classic) << classic;
+        }
     }
 }
 
@@ -69,13 +71,13 @@ TEST_F(InputCallbackTest, KeysGiveKeyEventsAndEditingKeysAlsoACharacter) {
 }
 
 TEST_F(InputCallbackTest, CharactersArriveOnPressOnly) {
-    for (const auto [c, action] : {std::pair<int, int>{'a', PRESS}, {0xE9, PRESS}, {'b', RELEASE}}) backend.QueueChar(c, action);
+    for (const auto& [c, action] : {std::pair<int, int>{'a', PRESS}, {0xE9, PRESS}, {'b', RELEASE}}) backend.QueueChar(c, action);
     EXPECT_EQ(Deliver(), std::vector<Seen>({Key(3, 'a'), Key(3, 0xE9)}));
 }
 
 TEST_F(InputCallbackTest, MouseButtonsUpToTheMiddleOneCarryTheCursorPosition) {
     backend.QueueMouseMove(12, 34);
-    for (const auto [button, action] : {std::pair<int, int>{0, PRESS}, {2, RELEASE}, {1, PRESS}, {3, PRESS}, {7, RELEASE}})
+    for (const auto& [button, action] : {std::pair<int, int>{0, PRESS}, {2, RELEASE}, {1, PRESS}, {3, PRESS}, {7, RELEASE}})
         backend.QueueMouseButton(button, action);
     EXPECT_EQ(Deliver(), std::vector<Seen>({Mouse(6, -1, 12, 34), Mouse(4, 0, 12, 34), Mouse(5, 2, 12, 34),
                                             Mouse(4, 1, 12, 34)}));
