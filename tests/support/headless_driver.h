@@ -91,9 +91,7 @@ public:
     long long CollectorBytes() const;
     // Collector bytes allocated over `frames` frames by their updates (each
     // run by `update`) and by the renders after them.
-    struct FrameBytes {
-        long long updates = 0, renders = 0;
-    };
+    struct FrameBytes { long long updates = 0, renders = 0; };
     FrameBytes CollectorBytesOfFrames(int frames, const std::function<void()>& update);
     std::string DataDir() const { return scratch_.File("data"); }
     std::string StateFile() const { return scratch_.File(".zarnikstate"); }
