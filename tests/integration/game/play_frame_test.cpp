@@ -14,9 +14,7 @@ namespace {
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 
-struct Rgb {
-    int red, green, blue;
-};
+struct Rgb { int red, green, blue; };
 
 Rgb PixelAt(const std::vector<unsigned char>& rgb, int x, int y) {
     const size_t at = (static_cast<size_t>(y) * kWidth + x) * 3;
