@@ -1,14 +1,15 @@
 #!/usr/bin/python3
 """Resident memory of the real program after a scripted game.
 
-Starts the program from a scratch folder that links the generated data
-folder, in a private Xvfb (Mesa llvmpipe) with OpenAL Soft's null backend,
+Starts the program from a scratch folder that holds a copy of the generated
+data folder, in a private Xvfb (Mesa llvmpipe) with OpenAL Soft's null backend,
 starts a game with xdotool and keeps it going (Run held, Space tapped every
 few seconds so that the title starts a new game after a game over), and after
 the given time reads the process's resident memory from /proc.
 
 Beside it, the pictures' and the sounds' shares, from the files the program
-opened in the data folder (watched with inotify): the pixel bytes of every
+opened in its copy of the data folder (watched with inotify; the copy keeps
+other readers of the data folder, such as a build or a second run, out): the pixel bytes of every
 picture (what a surface holds when it keeps its pixels) and the decoded bytes
 of every sound (what the audio library keeps for each buffer).
 
@@ -18,6 +19,7 @@ import argparse
 import ctypes
 import os
 import select
+import shutil
 import struct
 import subprocess
 import sys
@@ -168,12 +170,12 @@ def main():
     parser.add_argument("--seconds", type=float, default=300)
     args = parser.parse_args()
     build = os.path.abspath(args.build)
-    data = os.path.realpath(os.path.join(build, "data"))
 
     print("load at start:", run("uptime").stdout.strip())
     server, display = start_xvfb()
     with tempfile.TemporaryDirectory() as folder:
-        os.symlink(data, os.path.join(folder, "data"))
+        data = os.path.join(folder, "data")
+        shutil.copytree(os.path.join(build, "data"), data)
         conf = os.path.join(folder, "alsoft.conf")
         with open(conf, "w") as f:
             f.write("[general]\ndrivers=null\n")
@@ -196,8 +198,8 @@ def main():
             program.wait()
             server.kill()
             server.wait()
+        pictures, effects, tune = shares(watcher.opened)
 
-    pictures, effects, tune = shares(watcher.opened)
     print("load at end:", run("uptime").stdout.strip())
     print(f"played {args.seconds:.0f} s; the tune was {'' if tune else 'NOT '}started")
     for key in ("VmRSS", "VmHWM", "RssAnon", "RssFile", "RssShmem"):

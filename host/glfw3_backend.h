@@ -75,15 +75,14 @@ public:
     }
 
     // The window keeps whether it may be resized, as it was opened.
-    int SwitchWindowMode(int width, int height, int mode) override {
+    void SwitchWindowMode(int width, int height, int mode) override {
         const int refresh_rate = TakeRefreshRateHint();
         no_resize_hint_ = 0;
-        if (!window_) return 0;
+        if (!window_) return;
         GLFWmonitor* monitor = mode == FULLSCREEN ? ::glfwGetPrimaryMonitor() : nullptr;
         int x = 0, y = 0;
         ::glfwGetWindowPos(window_, &x, &y);
         ::glfwSetWindowMonitor(window_, monitor, x, y, width, height, refresh_rate);
-        return 1;
     }
 
     void SetWindowTitle(const char* title) override {

@@ -84,14 +84,13 @@ void ScriptedBackend::CloseWindow() {
     ++closes;
 }
 
-int ScriptedBackend::SwitchWindowMode(int width, int height, int mode) {
+void ScriptedBackend::SwitchWindowMode(int width, int height, int mode) {
     mode_switches.push_back({width, height, mode, refresh_rate_hint_});
     refresh_rate_hint_ = 0;
     no_resize_hint_ = 0;
-    if (!open_) return 0;
+    if (!open_) return;
     width_ = width;
     height_ = height;
-    return 1;
 }
 
 void ScriptedBackend::GetWindowSize(int* width, int* height) {

@@ -81,7 +81,7 @@ public:
                    int depthbits, int stencilbits, int mode) override;
     void OpenWindowHint(int target, int hint) override;
     void CloseWindow() override;
-    int SwitchWindowMode(int width, int height, int mode) override;
+    void SwitchWindowMode(int width, int height, int mode) override;
     void SetWindowTitle(const char* title) override { titles.emplace_back(title); }
     void SetWindowPos(int x, int y) override { positions.push_back({x, y}); }
     void GetWindowSize(int* width, int* height) override;

@@ -65,11 +65,10 @@ public:
 
     // The canvas keeps its context: it asks for full screen or leaves it and
     // takes the new size, which the shown size then corrects.
-    int SwitchWindowMode(int width, int height, int mode) override {
-        if (!window_) return 0;
+    void SwitchWindowMode(int width, int height, int mode) override {
+        if (!window_) return;
         FollowFullscreen(mode == glfw2::FULLSCREEN ? 1 : 0);
         SetCanvasSize(width, height);
-        return 1;
     }
 
     int GetWindowParam(int param) override {
