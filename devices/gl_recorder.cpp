@@ -2,6 +2,19 @@
 
 #include <cstring>
 
+namespace {
+
+size_t BytesPerPixel(GLenum format) {
+    switch (format) {
+        case GL_LUMINANCE: return 1;
+        case GL_LUMINANCE_ALPHA: return 2;
+        case GL_RGB: return 3;
+        default: return 4;
+    }
+}
+
+}  // namespace
+
 void GlRecorder::FailNext(GlOp op, GLenum error) {
     fail_armed_ = true;
     fail_op_ = op;
@@ -87,7 +100,12 @@ void GlRecorder::TexImage2D(GLenum target, GLint level, GLint internal_format, G
                               double(height), double(border), double(format), double(type)});
 }
 void GlRecorder::TexSubImage2D(GLenum target, GLint level, GLint x, GLint y, GLsizei width,
-                               GLsizei height, GLenum format, GLenum type, const void*) {
+                               GLsizei height, GLenum format, GLenum type, const void* pixels) {
+    last_upload.clear();
+    if (keep_calls && pixels) {
+        const auto* bytes = static_cast<const unsigned char*>(pixels);
+        last_upload.assign(bytes, bytes + static_cast<size_t>(width) * height * BytesPerPixel(format));
+    }
     Record(GlOp::TexSubImage2D, {double(target), double(level), double(x), double(y), double(width),
                                  double(height), double(format), double(type)});
 }

@@ -30,6 +30,8 @@ public:
     bool keep_calls = true;
     std::vector<GlCall> calls;
     int draw_calls = 0;  // DrawArrays and DrawElements
+    // The bytes of the last TexSubImage2D, rows packed (unpack alignment 1).
+    std::vector<unsigned char> last_upload;
 
     // The next call of `op` fails: the following GetError reports `error`.
     void FailNext(GlOp op, GLenum error = GL_OUT_OF_MEMORY);

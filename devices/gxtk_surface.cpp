@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "devices/gl_api.h"
 #include "host/kzglfwgame.h"
@@ -34,6 +35,15 @@ int PowerOfTwoAtLeast(int n) {
 
 unsigned char Premultiply(unsigned value, unsigned alpha) {
     return static_cast<unsigned char>(value * alpha / 255);
+}
+
+// One 0xAARRGGBB pixel as premultiplied R, G, B, A bytes.
+void PutPremultiplied(unsigned pixel, unsigned char* out) {
+    const unsigned alpha = pixel >> 24;
+    out[0] = Premultiply((pixel >> 16) & 0xff, alpha);
+    out[1] = Premultiply((pixel >> 8) & 0xff, alpha);
+    out[2] = Premultiply(pixel & 0xff, alpha);
+    out[3] = static_cast<unsigned char>(alpha);
 }
 
 void PremultiplyPixels(unsigned char* pixels, long count, int depth) {
@@ -83,23 +93,37 @@ void gxtkSurface::SetData(unsigned char* data, int new_width, int new_height, in
 void gxtkSurface::SetSubData(int x, int y, int w, int h, const unsigned* src, int pitch) {
     if (format != GL_RGBA) return;
     if (x < 0 || y < 0 || w < 0 || h < 0 || w > width - x || h > height - y) return;
-    // The pixels outside the written rectangle start transparent, as the
-    // texture is re-uploaded from this buffer after a new window.
+    if (HasCurrentTexture()) {
+        UploadRows(x, y, w, h, src, pitch);
+    } else {
+        StoreRows(x, y, w, h, src, pitch);
+    }
+}
+
+// Into the pixels the texture will be made from; those outside the written
+// rectangle start transparent.
+void gxtkSurface::StoreRows(int x, int y, int w, int h, const unsigned* src, int pitch) {
     if (!pixels) pixels = static_cast<unsigned char*>(std::calloc(static_cast<size_t>(width) * height, 4));
     if (!pixels) return;
     for (int r = 0; r < h; ++r) {
         const unsigned* row = src + static_cast<long>(r) * pitch;
         unsigned char* out = pixels + (static_cast<long>(y + r) * width + x) * 4;
-        for (int i = 0; i < w; ++i, out += 4) {
-            const unsigned p = row[i];
-            const unsigned alpha = p >> 24;
-            out[0] = Premultiply((p >> 16) & 0xff, alpha);
-            out[1] = Premultiply((p >> 8) & 0xff, alpha);
-            out[2] = Premultiply(p & 0xff, alpha);
-            out[3] = static_cast<unsigned char>(alpha);
-        }
+        for (int i = 0; i < w; ++i, out += 4) PutPremultiplied(row[i], out);
     }
-    if (HasCurrentTexture()) UploadRows(x, y, w, h);
+}
+
+// Straight into the texture, the rectangle's rows packed in one upload.
+void gxtkSurface::UploadRows(int x, int y, int w, int h, const unsigned* src, int pitch) {
+    std::vector<unsigned char> rows(static_cast<size_t>(w) * h * 4);
+    unsigned char* out = rows.data();
+    for (int r = 0; r < h; ++r) {
+        const unsigned* row = src + static_cast<long>(r) * pitch;
+        for (int i = 0; i < w; ++i, out += 4) PutPremultiplied(row[i], out);
+    }
+    GlApi& gl = Gl();
+    gl.BindTexture(GL_TEXTURE_2D, texture);
+    gl.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    gl.TexSubImage2D(GL_TEXTURE_2D, 0, x, y, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());
 }
 
 void gxtkSurface::Bind() {
@@ -147,21 +171,8 @@ void gxtkSurface::CreateTexture() {
     if (pixels) {
         gl.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
         gl.TexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, format, GL_UNSIGNED_BYTE, pixels);
+        std::free(pixels);
+        pixels = nullptr;
     }
 }
 
-// Uploads a changed rectangle of an RGBA surface: one call when its rows are
-// contiguous in `pixels` (full width), else one call per row.
-void gxtkSurface::UploadRows(int x, int y, int w, int h) {
-    GlApi& gl = Gl();
-    gl.BindTexture(GL_TEXTURE_2D, texture);
-    gl.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    const auto row_start = [&](int row) { return pixels + (static_cast<long>(row) * width + x) * 4; };
-    if (w == width) {
-        gl.TexSubImage2D(GL_TEXTURE_2D, 0, x, y, w, h, GL_RGBA, GL_UNSIGNED_BYTE, row_start(y));
-        return;
-    }
-    for (int r = 0; r < h; ++r) {
-        gl.TexSubImage2D(GL_TEXTURE_2D, 0, x, y + r, w, 1, GL_RGBA, GL_UNSIGNED_BYTE, row_start(y + r));
-    }
-}

@@ -42,9 +42,8 @@ public:
         ::glfwWindowHint(GLFW_ALPHA_BITS, alphabits);
         ::glfwWindowHint(GLFW_DEPTH_BITS, depthbits);
         ::glfwWindowHint(GLFW_STENCIL_BITS, stencilbits);
-        ::glfwWindowHint(GLFW_REFRESH_RATE, refresh_rate_hint_ > 0 ? refresh_rate_hint_ : GLFW_DONT_CARE);
+        ::glfwWindowHint(GLFW_REFRESH_RATE, TakeRefreshRateHint());
         ::glfwWindowHint(GLFW_RESIZABLE, no_resize_hint_ ? GLFW_FALSE : GLFW_TRUE);
-        refresh_rate_hint_ = 0;
         no_resize_hint_ = 0;
 
         GLFWmonitor* monitor = mode == FULLSCREEN ? ::glfwGetPrimaryMonitor() : nullptr;
@@ -73,6 +72,17 @@ public:
         if (!window_) return;
         ::glfwDestroyWindow(window_);
         window_ = nullptr;
+    }
+
+    // The window keeps whether it may be resized, as it was opened.
+    void SwitchWindowMode(int width, int height, int mode) override {
+        const int refresh_rate = TakeRefreshRateHint();
+        no_resize_hint_ = 0;
+        if (!window_) return;
+        GLFWmonitor* monitor = mode == FULLSCREEN ? ::glfwGetPrimaryMonitor() : nullptr;
+        int x = 0, y = 0;
+        ::glfwGetWindowPos(window_, &x, &y);
+        ::glfwSetWindowMonitor(window_, monitor, x, y, width, height, refresh_rate);
     }
 
     void SetWindowTitle(const char* title) override {
@@ -224,6 +234,13 @@ private:
         ::glfwGetError(&description);
         failure_ = description ? description : "";
 #endif
+    }
+
+    // The refresh-rate hint for the window system, which then forgets it.
+    int TakeRefreshRateHint() {
+        const int hint = refresh_rate_hint_ > 0 ? refresh_rate_hint_ : GLFW_DONT_CARE;
+        refresh_rate_hint_ = 0;
+        return hint;
     }
 
     static Glfw3& Self() { return static_cast<Glfw3&>(Glfw3Backend()); }

@@ -20,6 +20,9 @@ int glfwOpenWindow(int width, int height, int redbits, int greenbits, int bluebi
 void glfwOpenWindowHint(int target, int hint) { CurrentBackend().OpenWindowHint(target, hint); }
 std::string glfwLastFailure() { return CurrentBackend().LastFailure(); }
 void glfwCloseWindow() { CurrentBackend().CloseWindow(); }
+void glfwSwitchWindowMode(int width, int height, int mode) {
+    CurrentBackend().SwitchWindowMode(width, height, mode);
+}
 void glfwSetWindowTitle(const char* title) { CurrentBackend().SetWindowTitle(title); }
 void glfwSetWindowPos(int x, int y) { CurrentBackend().SetWindowPos(x, y); }
 void glfwGetWindowSize(int* width, int* height) { CurrentBackend().GetWindowSize(width, height); }

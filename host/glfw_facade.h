@@ -121,6 +121,11 @@ public:
     // empty when it told nothing.
     virtual std::string LastFailure() const { return {}; }
     virtual void CloseWindow() = 0;
+    // Moves the open window into full screen (FULLSCREEN) or back into a
+    // window (WINDOW) at this size, keeping the window and its OpenGL
+    // context; the refresh-rate hint applies to this switch. Does nothing
+    // when no window is open.
+    virtual void SwitchWindowMode(int width, int height, int mode) = 0;
     virtual void SetWindowTitle(const char* title) = 0;
     virtual void SetWindowPos(int x, int y) = 0;
     virtual void GetWindowSize(int* width, int* height) = 0;
@@ -182,6 +187,10 @@ void glfwOpenWindowHint(int target, int hint);
 // ("" if none is known), which the classic interface has no way to ask for.
 std::string glfwLastFailure();
 void glfwCloseWindow();
+// Not a classic call: the classic interface can only close the window and
+// open another (losing its OpenGL context) to change between full screen and
+// a window; this moves the open one instead (Backend::SwitchWindowMode).
+void glfwSwitchWindowMode(int width, int height, int mode);
 void glfwSetWindowTitle(const char* title);
 void glfwSetWindowPos(int x, int y);
 void glfwGetWindowSize(int* width, int* height);

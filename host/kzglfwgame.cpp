@@ -145,7 +145,7 @@ void KzGlfwGame::EndWithoutWindow(int width, int height) {
     std::exit(-1);
 }
 
-// The game sees a key-up for every key held while the window goes away.
+// The game sees a key-up for every key held while the window changes.
 void KzGlfwGame::ReleaseHeldKeys() {
     for (int glfwKey = 0; glfwKey <= glfw2::KEY_LAST; ++glfwKey) {
         const int key = TransKey(glfwKey);
@@ -159,20 +159,25 @@ void KzGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
 
     glfw2::VidMode desktop;
     glfw2::glfwGetDesktopMode(&desktop);
-    glfw2::glfwCloseWindow();
 
+    // An open window moves to or from full screen and keeps its OpenGL
+    // context, so every texture stays; only the first window is opened.
     glfw2::glfwOpenWindowHint(glfw2::REFRESH_RATE, kWindowRefreshRate);
     glfw2::glfwOpenWindowHint(glfw2::WINDOW_NO_RESIZE, 0);
     const int mode = fullscreen ? glfw2::FULLSCREEN : glfw2::WINDOW;
-    if (!glfw2::glfwOpenWindow(width, height, red, green, blue, alpha, depth, stencil, mode)) {
-        EndWithoutWindow(width, height);
+    if (glfw2::glfwGetWindowParam(glfw2::OPENED)) {
+        glfw2::glfwSwitchWindowMode(width, height, mode);
+    } else {
+        if (!glfw2::glfwOpenWindow(width, height, red, green, blue, alpha, depth, stencil, mode)) {
+            EndWithoutWindow(width, height);
+        }
+        ++glfwGraphicsSeq;
     }
     if (!fullscreen) {
         glfw2::glfwSetWindowPos((desktop.Width - width) / 2, (desktop.Height - height) / 2);
         glfw2::glfwSetWindowTitle(kWindowTitle);
     }
 
-    ++glfwGraphicsSeq;
     if (_swapInterval >= 0) glfw2::glfwSwapInterval(_swapInterval);
 
     glfw2::glfwEnable(glfw2::KEY_REPEAT);

@@ -4,8 +4,9 @@
 
 #include "host/kzgame.h"
 
-// Bumped each time a window (and so a new OpenGL context) is opened; surfaces
-// re-upload their textures when it differs from the value they uploaded under.
+// Bumped each time a window, and with it a new OpenGL context, is opened (a
+// switch to or from full screen keeps both); a surface's texture belongs to
+// the context current when it was made.
 extern int glfwGraphicsSeq;
 
 class KzGlfwVideoMode : public Object {

@@ -84,6 +84,15 @@ void ScriptedBackend::CloseWindow() {
     ++closes;
 }
 
+void ScriptedBackend::SwitchWindowMode(int width, int height, int mode) {
+    mode_switches.push_back({width, height, mode, refresh_rate_hint_});
+    refresh_rate_hint_ = 0;
+    no_resize_hint_ = 0;
+    if (!open_) return;
+    width_ = width;
+    height_ = height;
+}
+
 void ScriptedBackend::GetWindowSize(int* width, int* height) {
     *width = open_ ? width_ : 0;
     *height = open_ ? height_ : 0;

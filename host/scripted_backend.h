@@ -20,6 +20,9 @@ public:
         int width, height, red, green, blue, alpha, depth, stencil, mode;
         int refresh_rate_hint, no_resize_hint;
     };
+    struct ModeSwitch {
+        int width, height, mode, refresh_rate_hint;
+    };
     struct Position {
         int x, y;
     };
@@ -54,6 +57,7 @@ public:
 
     // --- the record ---
     std::vector<WindowOpening> openings;
+    std::vector<ModeSwitch> mode_switches;
     std::vector<std::string> titles;
     std::vector<Position> positions;
     std::vector<int> swap_intervals;
@@ -77,6 +81,7 @@ public:
                    int depthbits, int stencilbits, int mode) override;
     void OpenWindowHint(int target, int hint) override;
     void CloseWindow() override;
+    void SwitchWindowMode(int width, int height, int mode) override;
     void SetWindowTitle(const char* title) override { titles.emplace_back(title); }
     void SetWindowPos(int x, int y) override { positions.push_back({x, y}); }
     void GetWindowSize(int* width, int* height) override;

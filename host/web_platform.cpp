@@ -38,6 +38,8 @@ EM_JS(void, FollowCanvasSize, (int width, int height), {
     }
 });
 
+EM_JS(void, SetCanvasSize, (int width, int height), { Browser.setCanvasSize(width, height); });
+
 EM_JS(void, OpenTab, (const char* address), { window.open(UTF8ToString(address), '_blank', 'noopener'); });
 
 EM_JS(void, KeepState, (), {
@@ -61,12 +63,12 @@ public:
                                  glfw2::WINDOW);
     }
 
-    // The browser's window system reports a destroyed window as closed by
-    // the player; a window closed to be opened again (full screen and back)
-    // must not end the program, so it stops listening first.
-    void CloseWindow() override {
-        if (window_) ::glfwSetWindowCloseCallback(window_, nullptr);
-        Glfw3::CloseWindow();
+    // The canvas keeps its context: it asks for full screen or leaves it and
+    // takes the new size, which the shown size then corrects.
+    void SwitchWindowMode(int width, int height, int mode) override {
+        if (!window_) return;
+        FollowFullscreen(mode == glfw2::FULLSCREEN ? 1 : 0);
+        SetCanvasSize(width, height);
     }
 
     int GetWindowParam(int param) override {

@@ -132,6 +132,55 @@ TEST_F(GraphicsGlTest, TexturedQuadsShowGreyAndColourTexelsPremultipliedTexelFor
     }
 }
 
+// The window goes to full screen and back as the game's switch does, and
+// keeps its context: every texture, loaded or written, draws the same pixels
+// in full screen and after, with no copy of its picture left to remake it.
+TEST_F(GraphicsGlTest, EveryTextureDrawsTheSamePixelsInFullScreenAndAfterComingBack) {
+    ScratchDir dir;
+    std::vector<gxtkSurface*> surfaces;
+    for (int depth = 1; depth <= 4; ++depth) {
+        std::vector<unsigned char> pixels(5 * 3 * depth);
+        for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<unsigned char>(37 * i + 50 * depth);
+        const std::string path = dir.File("d" + std::to_string(depth) + ".png");
+        ASSERT_TRUE(WritePng(path, 5, 3, depth, pixels));
+        surfaces.push_back(device_->LoadSurface(String(path.c_str())));
+        ASSERT_NE(surfaces.back(), nullptr);
+    }
+    gxtkSurface* written = device_->CreateSurface(4, 4);
+    Array<int> colours(16);
+    for (int i = 0; i < 16; ++i) colours[i] = static_cast<int>(0xff000000u | (0x102030u * (i + 1)));
+    device_->WritePixels2(written, colours, 0, 0, 4, 4, 0, 4);
+    surfaces.push_back(written);
+
+    const auto draw_all = [&] {
+        BeginFrame();
+        device_->SetMatrix(2, 0, 0, 2, 0, 0);  // each texel 2 x 2 pixels
+        for (size_t i = 0; i < surfaces.size(); ++i) device_->DrawSurface(surfaces[i], 6.0f * i, 0);
+        device_->EndRender();
+        Array<int> pixels(kSize * kSize);
+        device_->ReadPixels(pixels, 0, 0, kSize, kSize, 0, kSize);
+        return std::vector<int>(&pixels[0], &pixels[0] + kSize * kSize);
+    };
+    const std::vector<int> before = draw_all();
+    ASSERT_TRUE(Near(0, 0, 0x323232, 0)) << "the first grey texel, not an empty frame";
+    ASSERT_TRUE(Near(49, 1, 0x102030, 0)) << "the first written texel";
+
+    // The driver takes the window's new size at the end of a frame, as the
+    // host loop's swap after every render gives it.
+    const auto switch_window = [&](int width, int height, int flags) {
+        game_.SetDeviceWindow(width, height, flags);
+        glfw2::glfwSwapBuffers();
+    };
+    KzGlfwVideoMode* desktop = game_.GetGlfwDesktopMode();
+    switch_window(desktop->width, desktop->height, 1);
+    ASSERT_EQ(std::make_pair(game_.GetDeviceWidth(), game_.GetDeviceHeight()),
+              std::make_pair(desktop->width, desktop->height));
+    EXPECT_EQ(draw_all(), before) << "in full screen";
+    switch_window(kSize, kSize, 0);
+    ASSERT_EQ(std::make_pair(game_.GetDeviceWidth(), game_.GetDeviceHeight()), std::make_pair(kSize, kSize));
+    EXPECT_EQ(draw_all(), before) << "back in a window";
+}
+
 }  // namespace
 
 // Where the device says a clear matches an opaque fill of the window, every

@@ -1,5 +1,8 @@
 // Surfaces: premultiplication, lazy textures per OpenGL context with the
-// power-of-two retry, partial updates, and release.
+// power-of-two retry, the pixels freed once uploaded, partial updates, and
+// release.
+#include <algorithm>
+
 #include "tests/unit/devices/device_fixture.h"
 
 namespace {
@@ -72,11 +75,11 @@ TEST_F(DeviceTest, TextureWiderThanTheLargestPowerOfTwoIsNotRetried) {
     EXPECT_EQ(Sizes(GlOp::TexImage2D, gl, 3), (std::vector<int>{(1 << 30) + 1, 1}));
 }
 
-TEST_F(DeviceTest, TextureIsMadeOncePerContextFromTheKeptPixelsAndNotBeforeAnyWindow) {
-    gxtkSurface* surface = BlankSurface(4, 4);
+TEST_F(DeviceTest, TextureIsMadeOnceFromThePixelsWhichItFreesAndNotBeforeAnyWindow) {
+    gxtkSurface* surface = SurfaceWith(2, 1, 4, {200, 100, 50, 128, 1, 2, 3, 255});
     glfwGraphicsSeq = 0;
     surface->Bind();
-    EXPECT_TRUE(gl.calls.empty() && surface->contextSeq == -1);
+    EXPECT_TRUE(gl.calls.empty() && surface->contextSeq == -1 && surface->pixels != nullptr);
 
     glfwGraphicsSeq = 1;
     surface->Bind();
@@ -86,16 +89,18 @@ TEST_F(DeviceTest, TextureIsMadeOncePerContextFromTheKeptPixelsAndNotBeforeAnyWi
                                     gl.Calls(GlOp::DeleteTextures).size()});
     };
     EXPECT_EQ(counts(), (std::vector<size_t>{1, 1, 0}));
+    EXPECT_EQ(gl.last_upload, (std::vector<unsigned char>{100, 50, 25, 128, 1, 2, 3, 255}));
+    EXPECT_EQ(surface->pixels, nullptr) << "the texture holds the picture now";
 
-    glfwGraphicsSeq = 2;  // the host opened a new window
+    glfwGraphicsSeq = 2;  // a window opened after this one closed
     gl.Clear();
     device->DrawSurface(surface, 0, 0);
     device->EndRender();
-    EXPECT_EQ(counts(), (std::vector<size_t>{1, 1, 0})) << "the kept pixels go up again; the old texture died";
+    EXPECT_EQ(counts(), (std::vector<size_t>{1, 0, 0})) << "a new texture; the old one died with its context";
     EXPECT_EQ(surface->contextSeq, 2);
 }
 
-TEST_F(DeviceTest, CreatedSurfaceHasATextureAtOnceAndSetSubDataStoresAndUploadsTheChangedRows) {
+TEST_F(DeviceTest, PixelWritesGoStraightIntoATextureOrWaitForTheFirstBind) {
     EXPECT_EQ(device->CreateSurface(-5, -5)->Width(), 0) << "a negative size is an empty surface";
     gl.Clear();
     gxtkSurface* surface = device->CreateSurface(4, 3);
@@ -103,24 +108,29 @@ TEST_F(DeviceTest, CreatedSurfaceHasATextureAtOnceAndSetSubDataStoresAndUploadsT
     EXPECT_EQ(Sizes(GlOp::TexImage2D, gl, 3), (std::vector<int>{4, 3}));
     EXPECT_TRUE(gl.Calls(GlOp::TexSubImage2D).empty());
 
-    gl.Clear();
     const unsigned src[] = {0x80C86432u, 0xFF010203u, 0u, 0u, 0x00FFFFFFu, 0xFFFFFFFFu};
-    surface->SetSubData(1, 1, 2, 2, src, 4);
-
-    const std::vector<unsigned char> rows[] = {{100, 50, 25, 128, 1, 2, 3, 255}, {0, 0, 0, 0, 255, 255, 255, 255}};
-    for (int r = 0; r < 2; ++r) {
-        const unsigned char* stored = surface->pixels + ((r + 1) * 4 + 1) * 4;
-        EXPECT_EQ(std::vector<unsigned char>(stored, stored + 8), rows[r]) << "row " << r + 1;
-    }
-    EXPECT_EQ(std::vector<unsigned char>(surface->pixels, surface->pixels + 16), std::vector<unsigned char>(16, 0))
-        << "pixels never written are transparent";
-    EXPECT_EQ(Sizes(GlOp::TexSubImage2D, gl, 2), (std::vector<int>{1, 1, 1, 2})) << "narrow rows go one by one";
-    EXPECT_EQ(Sizes(GlOp::TexSubImage2D, gl, 4), (std::vector<int>{2, 1, 2, 1}));
-
+    const std::vector<unsigned char> premultiplied = {100, 50, 25, 128, 1, 2, 3, 255,
+                                                      0,   0,  0,  0,   255, 255, 255, 255};
     gl.Clear();
-    const unsigned wide[8] = {};
-    surface->SetSubData(0, 1, 4, 2, wide, 4);
-    EXPECT_EQ(Sizes(GlOp::TexSubImage2D, gl, 4), (std::vector<int>{4, 2})) << "full rows in one call";
+    surface->SetSubData(1, 1, 2, 2, src, 4);
+    EXPECT_EQ(Sizes(GlOp::TexSubImage2D, gl, 2), (std::vector<int>{1, 1})) << "one upload of the rectangle";
+    EXPECT_EQ(Sizes(GlOp::TexSubImage2D, gl, 4), (std::vector<int>{2, 2}));
+    EXPECT_EQ(gl.last_upload, premultiplied) << "rows packed, premultiplied";
+    EXPECT_EQ(surface->pixels, nullptr) << "no copy is kept beside the texture";
+
+    glfwGraphicsSeq = 0;  // no window yet
+    gxtkSurface* waiting = device->CreateSurface(4, 3);
+    waiting->SetSubData(1, 1, 2, 2, src, 4);
+    ASSERT_NE(waiting->pixels, nullptr);
+    std::vector<unsigned char> expected(4 * 3 * 4, 0);
+    std::copy(premultiplied.begin(), premultiplied.begin() + 8, expected.begin() + (1 * 4 + 1) * 4);
+    std::copy(premultiplied.begin() + 8, premultiplied.end(), expected.begin() + (2 * 4 + 1) * 4);
+    EXPECT_EQ(Bytes(waiting), expected) << "pixels never written are transparent";
+    glfwGraphicsSeq = 1;
+    gl.Clear();
+    waiting->Bind();
+    EXPECT_EQ(gl.last_upload, expected) << "the first texture is made from them";
+    EXPECT_EQ(waiting->pixels, nullptr);
 }
 
 TEST_F(DeviceTest, PixelWritesIgnoreOtherFormatsAndRectanglesOutsideTheSurfaceOrTheSource) {
@@ -150,7 +160,10 @@ TEST_F(DeviceTest, DiscardReleasesTheTextureAndThePixelsAndMayRepeat) {
     surface->Discard();
     ASSERT_EQ(gl.Calls(GlOp::DeleteTextures).size(), 1u);
     EXPECT_EQ(static_cast<GLuint>(gl.Calls(GlOp::DeleteTextures)[0].Arg(1)), texture);
-    EXPECT_TRUE(surface->pixels == nullptr && surface->contextSeq == -1);
+    EXPECT_EQ(surface->contextSeq, -1);
+    gxtkSurface* unbound = BlankSurface(4, 4);
+    unbound->Discard();
+    EXPECT_EQ(unbound->pixels, nullptr);
 
     gxtkSurface* stale = BlankSurface(4, 4);
     stale->Bind();

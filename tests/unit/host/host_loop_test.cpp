@@ -181,6 +181,29 @@ TEST_F(HostLoopTest, SetGlfwWindowReleasesHeldKeysBumpsTheSequenceCentresAndTitl
     EXPECT_EQ(std::make_pair(game.GetDeviceWidth(), game.GetDeviceHeight()), std::make_pair(1281, 601));
 }
 
+// The switch keeps the window, and with it the OpenGL context and every
+// texture: nothing is opened, the sequence stays.
+TEST_F(HostLoopTest, AnOpenWindowMovesToFullScreenAndBackWithoutANewContext) {
+    game.StartGame();
+    backend.SetDesktopMode({1000, 700, 8, 8, 8});
+    game.SetDeviceWindow(640, 480, 0);
+    const int seq = glfwGraphicsSeq;
+    backend.SetKeyState('A', glfw2::PRESS);
+    game.SetDeviceWindow(1000, 700, 1);
+    EXPECT_EQ(std::make_pair(game.GetDeviceWidth(), game.GetDeviceHeight()), std::make_pair(1000, 700));
+    game.SetDeviceWindow(640, 480, 0);
+
+    EXPECT_EQ(std::make_pair(backend.openings.size(), glfwGraphicsSeq), std::make_pair(size_t{1}, seq));
+    std::vector<int> switches;
+    for (const auto& s : backend.mode_switches) switches.insert(switches.end(), {s.mode, s.width, s.height, s.refresh_rate_hint});
+    EXPECT_EQ(switches, std::vector<int>({glfw2::FULLSCREEN, 1000, 700, 60, glfw2::WINDOW, 640, 480, 60}));
+    EXPECT_EQ(backend.titles.size(), 2u) << "full screen has no title";
+    ASSERT_EQ(backend.positions.size(), 2u) << "nor a position";
+    EXPECT_EQ(std::make_pair(backend.positions[1].x, backend.positions[1].y), std::make_pair(180, 110));
+    EXPECT_EQ(delegate->Only("key"), std::vector<Seen>({Key(2, 65), Key(2, 65)})) << "each switch releases held keys";
+    EXPECT_EQ(std::make_pair(game.GetDeviceWidth(), game.GetDeviceHeight()), std::make_pair(640, 480));
+}
+
 TEST_F(HostLoopTest, TheDeviceSizeFollowsTheWindowAndTheClockTruncatesToMilliseconds) {
     EXPECT_EQ(game.GetDeviceWidth(), 0);  // no window yet
     game.SetDeviceWindow(640, 480, 0);
