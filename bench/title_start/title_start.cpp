@@ -24,15 +24,13 @@
 #include <thread>
 #include <vector>
 
+#include "bench/title_start/screen_colours.h"
 #include "tests/integration/support/xvfb.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// The clear colours of the loading screen and of the title menu.
-constexpr int kLoadingColour[3] = {40, 40, 80};
-constexpr int kTitleColour[3] = {0, 0, 80};
 constexpr auto kRunBound = std::chrono::seconds(60);
 constexpr auto kPollStep = std::chrono::milliseconds(5);
 
@@ -60,8 +58,6 @@ struct Start {
     double title = -1;         // the first frame of the title
     int loadingFrames = 0;
 };
-
-bool SameColour(const int (&a)[3], const int (&b)[3]) { return a[0] == b[0] && a[1] == b[1] && a[2] == b[2]; }
 
 // Reads the probe's notes; true once the title frame has been seen.
 bool ReadNotes(const std::string& log, long long execNs, Start* start) {
