@@ -19,7 +19,7 @@ DecodedPicture DecodePictureFile(const std::string& file) {
     return picture;
 }
 
-PictureDecoder::PictureDecoder(bool withWorker) : withWorker_(withWorker) {}
+PictureDecoder::PictureDecoder(bool withWorker) : withWorker_(withWorker && TARVOLAN_DECODE_THREAD) {}
 
 PictureDecoder::~PictureDecoder() {
     {
@@ -38,10 +38,12 @@ void PictureDecoder::Queue(const std::vector<std::string>& files) {
         jobs_.push_back(job);
     }
     if (!withWorker_ || working_ || jobs_.empty()) return;
+#if TARVOLAN_DECODE_THREAD
     // A worker that ran out of work has left its loop; a new one takes over.
     if (worker_.joinable()) worker_.join();
     working_ = true;
     worker_ = std::thread(&PictureDecoder::Work, this);
+#endif
 }
 
 bool PictureDecoder::Take(const std::string& file, DecodedPicture* picture) {

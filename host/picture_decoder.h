@@ -11,7 +11,6 @@
 #pragma once
 
 #include <condition_variable>
-#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -33,6 +32,8 @@ DecodedPicture DecodePictureFile(const std::string& file);
 
 class PictureDecoder {
 public:
+    // Without threads in the build (TARVOLAN_DECODE_THREAD 0) there is never a
+    // worker, whatever `withWorker` asks.
     explicit PictureDecoder(bool withWorker);
     ~PictureDecoder();
     PictureDecoder(const PictureDecoder&) = delete;
@@ -62,7 +63,7 @@ private:
     const bool withWorker_;
     std::mutex mutex_;
     std::condition_variable decoded_;
-    std::deque<std::shared_ptr<Job>> jobs_;
+    std::vector<std::shared_ptr<Job>> jobs_;
     bool working_ = false;
     std::thread worker_;
 };
