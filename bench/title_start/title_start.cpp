@@ -56,6 +56,7 @@ struct Start {
     double firstLoading = -1;  // the first frame of the loading screen
     double lastLoadingOpen = -1;
     double title = -1;         // the first frame of the title
+    double longestLoadingGap = 0;  // the longest time between two frames of the loading screen and the title
     int loadingFrames = 0;
 };
 
@@ -63,6 +64,7 @@ struct Start {
 bool ReadNotes(const std::string& log, long long execNs, Start* start) {
     std::ifstream in(log);
     std::string line;
+    double lastSwap = 0;
     *start = Start{};
     auto ms = [execNs](long long ns) { return (ns - execNs) / 1e6; };
     while (std::getline(in, line)) {
@@ -83,6 +85,8 @@ bool ReadNotes(const std::string& log, long long execNs, Start* start) {
         fields >> colour[0] >> colour[1] >> colour[2];
         if (!fields) continue;
         if (start->firstSwap < 0) start->firstSwap = ms(ns);
+        if (start->firstLoading >= 0) start->longestLoadingGap = std::max(start->longestLoadingGap, ms(ns) - lastSwap);
+        lastSwap = ms(ns);
         if (SameColour(colour, kLoadingColour)) {
             if (start->firstLoading < 0) start->firstLoading = ms(ns);
             ++start->loadingFrames;
@@ -195,9 +199,9 @@ int main(int argc, char** argv) {
     fs::create_directory_symlink(options.data, folder / "data");
     std::ofstream(folder / "alsoft.conf") << "[general]\ndrivers=null\n";
 
-    std::printf("%-4s %7s %9s %7s %7s %8s %10s %8s %7s %6s\n", "run", "loaded", "GLFW+AL", "window", "first",
-                "loading", "last file", "title", "frames", "cpu%");
-    std::vector<double> loads, startUps, windows, titles, loadings, lastOpens, cpu;
+    std::printf("%-4s %7s %9s %7s %7s %8s %10s %8s %7s %8s %6s\n", "run", "loaded", "GLFW+AL", "window", "first",
+                "loading", "last file", "title", "frames", "longest", "cpu%");
+    std::vector<double> loads, startUps, windows, titles, loadings, lastOpens, gaps, cpu;
     for (int run = 0; run < options.runs; ++run) {
         Start start;
         double share = -1;
@@ -205,9 +209,10 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "run %d: no title frame within the bound\n", run);
             continue;
         }
-        std::printf("%-4d %7.0f %9.0f %7.0f %7.0f %8.0f %10.0f %8.0f %7d %6.1f\n", run, start.loaded,
+        std::printf("%-4d %7.0f %9.0f %7.0f %7.0f %8.0f %10.0f %8.0f %7d %8.0f %6.1f\n", run, start.loaded,
                     start.startUp, start.window, start.firstSwap, start.firstLoading, start.lastLoadingOpen,
-                    start.title, start.loadingFrames, share);
+                    start.title, start.loadingFrames, start.longestLoadingGap, share);
+        gaps.push_back(start.longestLoadingGap);
         loads.push_back(start.loaded);
         startUps.push_back(start.startUp);
         windows.push_back(start.window);
@@ -217,9 +222,10 @@ int main(int argc, char** argv) {
         if (share >= 0) cpu.push_back(share);
     }
     std::printf("median ms from exec: libraries loaded %.0f, window %.0f, loading screen %.0f, last file %.0f, "
-                "title %.0f; inside GLFW and OpenAL start-up %.0f; loading screen to title %.0f",
+                "title %.0f; inside GLFW and OpenAL start-up %.0f; loading screen to title %.0f, its longest "
+                "frame %.0f",
                 Median(loads), Median(windows), Median(loadings), Median(lastOpens), Median(titles),
-                Median(startUps), Median(titles) - Median(loadings));
+                Median(startUps), Median(titles) - Median(loadings), Median(gaps));
     if (!cpu.empty()) std::printf("; title CPU %.1f%% of a core over %d s", Median(cpu), options.cpuSeconds);
     std::printf(" (load %s)\n", LoadAverage().c_str());
     fs::remove_all(folder);
