@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "tests/integration/support/real_game.h"
+#include "bench/real_game.h"
 #include "tests/support/headless_driver.h"
 
 namespace {

@@ -148,6 +148,8 @@ int kz_app_SaveState(String state) {
 
 String kz_app_LoadState() { return kz_app__game->LoadState(); }
 
+void kz_app_KeepState() { kz_app__game->KeepState(); }
+
 void kz_app_EndApp() { kzError(String()); }
 
 // The application's resize notification does nothing, so the flag only

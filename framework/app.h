@@ -91,6 +91,8 @@ int kz_app_SetUpdateRate(int hertz);
 int kz_app_Millisecs();
 int kz_app_SaveState(String state);
 String kz_app_LoadState();
+// Keeps the state file as it stands beside it, replacing a copy kept before.
+void kz_app_KeepState();
 // Ends the program at once with status 0.
 [[noreturn]] void kz_app_EndApp();
 int kz_app_ValidateDeviceWindow(bool notifyApp);

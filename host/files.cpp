@@ -22,6 +22,8 @@ constexpr int kReadBlock = 4096;
 // One fixed name, so a save that was killed leaves at most this file, which
 // the next save replaces.
 const char kTempSuffix[] = ".tmp";
+// A state file the game could not take whole is kept under this suffix.
+const char kKeptSuffix[] = ".bad";
 // As many links as the system itself follows in one lookup.
 constexpr int kMaxLinks = 40;
 
@@ -285,6 +287,16 @@ int KzGame::SaveState(String state) {
     const int result = ReplaceFile(target, bytes, &error);
     if (result != 0) TellFileFailure("write", target, std::strerror(error));
     return result;
+}
+
+void KzGame::KeepState() {
+    std::vector<unsigned char> bytes;
+    if (!ReadFile(StatePath(), false, &bytes)) return;
+    const std::string kept = ToUtf8(PathToFilePath(StatePath())) + kKeptSuffix;
+    int error = 0;
+    if (ReplaceFile(kept, std::string(bytes.begin(), bytes.end()), &error) != 0) {
+        TellFileFailure("keep the state file as", kept, std::strerror(error));
+    }
 }
 
 String KzGame::LoadState() {

@@ -68,6 +68,10 @@ public:
     virtual void GetDate(Array<int> date);
     virtual int SaveState(String state);
     virtual String LoadState();
+    // The state file copied to the same name with ".bad" added, replacing an
+    // earlier copy; nothing without a state file. A copy that fails is told
+    // on standard error.
+    virtual void KeepState();
     virtual String LoadString(String path);
     virtual bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
                               Array<bool> buttons);

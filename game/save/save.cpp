@@ -10,12 +10,9 @@
 // followed), the next save first keeps the file that was read beside the
 // state file, so that nothing in it is lost to the rewrite.
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
 #include <string>
 
 #include "game/myapp.h"
-#include "host/file_layout.h"
 
 namespace {
 
@@ -28,7 +25,6 @@ constexpr int kTableElements = 2 * kRanks + 1;
 // Every section written, each value followed by "|", so one empty element
 // after the last.
 constexpr int kSavedElements = setting::kCount + 1 + kBadgeWords + 1 + kSavedTables * kTableElements + 1;
-constexpr const char* kKeptFileSuffix = ".bad";
 
 // A running 32-bit checksum that wraps on overflow.
 class Checksum {
@@ -61,25 +57,14 @@ int BadgeWord(const Array<bool>& flags, int word) {
     return static_cast<int>(bits);
 }
 
-// The state file as the last load read it, kept beside it; a file kept
-// before is replaced. A host that keeps no state file has nothing to keep. A
-// copy that fails is reported and the save goes on, so that the settings of
-// this session are not lost as well.
-void KeepReadStateFile() {
-    const std::filesystem::path state = CurrentFileLayout().stateFile;
-    std::filesystem::path kept = state;
-    kept += kKeptFileSuffix;
-    std::error_code error;
-    if (!std::filesystem::exists(state, error)) return;
-    std::filesystem::copy_file(state, kept, std::filesystem::copy_options::overwrite_existing, error);
-    if (error) std::fprintf(stderr, "cannot keep %s as %s: %s\n", state.c_str(), kept.c_str(), error.message().c_str());
-}
-
 }  // namespace
 
 int c_MyApp::p_Save() {
     if (m_keepReadState == 1) {
-        KeepReadStateFile();
+        // The file as the last load read it; the save goes on whether or
+        // not it could be kept, so that this session's settings are not
+        // lost as well.
+        kz_app_KeepState();
         m_keepReadState = 0;
     }
     std::string text;

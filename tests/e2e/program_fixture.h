@@ -37,11 +37,11 @@ struct Screenshot {
     static Screenshot Of(const std::string& window) { return {ReadWindowPixels(window)}; }
     bool Reaches(int x, int y) const { return x < pixels.width && y < pixels.height; }
     // False outside the picture.
-    bool Near(int x, int y, std::uint32_t rgb) const {
+    bool Near(int x, int y, std::uint32_t rgb, int tolerance = 6) const {
         if (!Reaches(x, y)) return false;
         const std::uint32_t p = pixels.At(x, y);
         for (int shift : {16, 8, 0}) {
-            if (std::abs(int(p >> shift & 0xff) - int(rgb >> shift & 0xff)) > 6) return false;
+            if (std::abs(int(p >> shift & 0xff) - int(rgb >> shift & 0xff)) > tolerance) return false;
         }
         return true;
     }

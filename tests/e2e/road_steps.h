@@ -16,6 +16,11 @@
 // The title's clear colour shows in the top left corner.
 inline bool OnTitle(const Screenshot& shot) { return shot.Near(5, 5, 0x000050); }
 
+// The title once the game-over overlay has folded away. Its last frames dim
+// the corner by a shade or two and still lock the keys, and a key held down
+// while they lock it is never acted on.
+inline bool TitleTakesKeys(const Screenshot& shot) { return shot.Near(5, 5, 0x000050, 0); }
+
 inline bool InGame(const Screenshot& shot) { return shot.Reaches(5, 5) && !OnTitle(shot); }
 
 // "Ready!" under the level's title, late in the start countdown.
@@ -131,6 +136,6 @@ protected:
     // From a game: paused and quit, through the game-over overlay to the title.
     bool QuitThroughThePause(const std::string& id) {
         return HoldKeyUntil(id, "Escape", PausePanelShows) && HoldPointerUntil(id, kQuitX, kQuitY, GameOverShows) &&
-               OnTitle(WaitForPicture(id, OnTitle));
+               TitleTakesKeys(WaitForPicture(id, TitleTakesKeys));
     }
 };

@@ -34,10 +34,7 @@ constexpr int kObjectSlack = 0;
 // The save's sections, checked as the file format defines them: 25 settings
 // and their weighted sum, 8 badge words and their sum, then 8 tables of 10
 // pairs each closed by its weighted sum; 203 values, each followed by "|".
-struct SaveCheck {
-    bool valid = false;
-    std::vector<int> values;
-};
+struct SaveCheck { bool valid = false; std::vector<int> values; };
 
 SaveCheck CheckSave(const std::string& text) {
     SaveCheck check;
@@ -69,9 +66,7 @@ std::string FileText(const std::string& path) {
 
 // A full collection from the host's delegate, twice, so that only what is
 // reachable stays; then the live bytes and objects.
-struct LiveHeap {
-    int bytes = 0, objects = 0;
-};
+struct LiveHeap { int bytes = 0, objects = 0; };
 
 LiveHeap CollectFully(HeadlessDriver& driver) {
     for (int pass = 0; pass < 2; ++pass) {

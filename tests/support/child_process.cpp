@@ -18,10 +18,7 @@ bool in_child = false;
 // fails instead of hanging.
 constexpr int kSilenceLimitMs = 120000;
 
-struct Stream {
-    int fd;
-    std::string* sink;
-};
+struct Stream { int fd; std::string* sink; };
 
 // Reads every stream into its sink until all are closed (a terminal reports
 // an error instead of the end once the child is gone: the same here).

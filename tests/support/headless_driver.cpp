@@ -178,17 +178,15 @@ void HeadlessDriver::ClearDraws() { g_draws.clear(); }
 
 void HeadlessDriver::WatchDraws(bool on) { g_watch_draws = on; }
 
-long long HeadlessDriver::CollectorBytes() const { return g_event_bytes; }
-
 HeadlessDriver::FrameBytes HeadlessDriver::CollectorBytesOfFrames(int frames, const std::function<void()>& update) {
     FrameBytes bytes;
     for (int i = 0; i < frames; ++i) {
-        const long long beforeUpdate = CollectorBytes();
+        const long long beforeUpdate = g_event_bytes;
         update();
-        const long long beforeRender = CollectorBytes();
+        const long long beforeRender = g_event_bytes;
         Render();
         bytes.updates += beforeRender - beforeUpdate;
-        bytes.renders += CollectorBytes() - beforeRender;
+        bytes.renders += g_event_bytes - beforeRender;
     }
     return bytes;
 }

@@ -87,13 +87,10 @@ public:
     const std::vector<DeviceDraw>& Draws() const;
     void ClearDraws();
     void WatchDraws(bool on);
-    // Collector bytes allocated by the events the host forwarded so far.
-    long long CollectorBytes() const;
     // Collector bytes allocated over `frames` frames by their updates (each
-    // run by `update`) and by the renders after them.
-    struct FrameBytes {
-        long long updates = 0, renders = 0;
-    };
+    // run by `update`) and by the renders after them, counted per forwarded
+    // event.
+    struct FrameBytes { long long updates = 0, renders = 0; };
     FrameBytes CollectorBytesOfFrames(int frames, const std::function<void()>& update);
     std::string DataDir() const { return scratch_.File("data"); }
     std::string StateFile() const { return scratch_.File(".zarnikstate"); }

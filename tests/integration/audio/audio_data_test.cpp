@@ -155,9 +155,7 @@ TEST_F(AudioDataTest, WavFilesDecodeToTheirHeaderAndSamplesOrAreRejectedWhenOddO
 }
 
 TEST_F(AudioDataTest, OggDecodesToExact16BitInterleavedFrames) {
-    const struct {
-        int channels, frames, hertz;
-    } cases[] = {{2, 10000, 44100}, {1, 7000, 22050}};
+    const struct { int channels, frames, hertz; } cases[] = {{2, 10000, 44100}, {1, 7000, 22050}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.channels << " channels");
         const std::string path = MakeOgg("tone" + std::to_string(c.channels), c.channels, c.frames, c.hertz);
@@ -205,11 +203,7 @@ TEST_F(AudioDataTest, OggCommentsOfAnyLengthAreReadButLengthsPastTheHeaderAreRej
     ASSERT_LT(header, good.size());
     const size_t vendor_length = header + 7;
     const size_t comment_count = vendor_length + 4 + good[vendor_length];
-    const struct {
-        const char* name;
-        size_t offset;
-        std::uint32_t value;
-    } claims[] = {
+    const struct { const char* name; size_t offset; std::uint32_t value; } claims[] = {
         {"vendor length", vendor_length, 0x7FFFFFF0},
         {"comment count", comment_count, 0x3FFFFFFF},
         {"comment count one too many", comment_count, 2},

@@ -101,10 +101,7 @@ TEST_F(GraphicsGlTest, ScissorClipsDrawingToItsRectangleCountedFromTheTop) {
     device_->SetScissor(10, 5, 20, 10);
     device_->DrawRect(0, 0, kSize, kSize);
     device_->EndRender();
-    const struct {
-        int x, y;
-        bool inside;
-    } points[] = {{10, 5, true}, {29, 14, true}, {9, 5, false}, {10, 4, false},
+    const struct { int x, y; bool inside; } points[] = {{10, 5, true}, {29, 14, true}, {9, 5, false}, {10, 4, false},
                   {30, 10, false}, {20, 15, false}, {20, 50, false}};
     for (const auto& p : points) EXPECT_TRUE(Near(p.x, p.y, p.inside ? 0xffffff : 0));
 }
@@ -113,11 +110,7 @@ TEST_F(GraphicsGlTest, TexturedQuadsShowGreyAndColourTexelsPremultipliedTexelFor
     ScratchDir dir;
     // 2 x 2 pictures; over black a premultiplied texel shows as its colour
     // times its alpha.
-    const struct {
-        int depth;
-        std::vector<unsigned char> pixels;
-        uint32_t shown[4];
-    } cases[] = {
+    const struct { int depth; std::vector<unsigned char> pixels; uint32_t shown[4]; } cases[] = {
         {2, {255, 255, 200, 128, 100, 0, 50, 255}, {0xffffff, 0x646464, 0x000000, 0x323232}},
         {4, {255, 0, 0, 255, 200, 100, 50, 128, 0, 0, 255, 0, 40, 80, 120, 255},
          {0xff0000, 0x643219, 0x000000, 0x285078}},
@@ -145,10 +138,7 @@ TEST_F(GraphicsGlTest, TexturedQuadsShowGreyAndColourTexelsPremultipliedTexelFor
 // pixel is the same; off whole numbers the clear's rounding differs, which
 // is why a fill stays a fill there.
 TEST_F(GraphicsGlTest, AClearLeavesTheSamePixelsAsTheOpaqueFillItReplaces) {
-    const struct {
-        float r, g, b, alpha;
-        bool clears;
-    } cases[] = {
+    const struct { float r, g, b, alpha; bool clears; } cases[] = {
         {0, 0, 0, 1, true},          {12, 200, 255, 1, true},  {1, 128, 254, 1, true},
         {300, -4, 17, 1, true},      {12.7f, 0, 0, 1, false},  {0, 0, 0, 0.99f, false},
         {std::nanf(""), 0, 0, 1, false},

@@ -31,9 +31,7 @@ struct Image {
 };
 
 // The corner of frame i when frames of w x h pixels fill rows left to right.
-struct Corner {
-    int x, y;
-};
+struct Corner { int x, y; };
 inline Corner frame_corner(const Image& image, int i, int w, int h) {
     const int columns = image.width / w;
     return {(i % columns) * w, (i / columns) * h};

@@ -132,15 +132,4 @@ TEST_F(InputDeviceTest, JoystickButtonsAreKeysSetAndClearedByThePoll) {
     EXPECT_EQ(kz_input_JoyDown(3, 1), 0);
 }
 
-TEST_F(InputDeviceTest, TheInstalledDeviceAndItsStateSurviveCollection) {
-    for (int i = 0; i < 2; ++i) {
-        gc_collect_all();
-        Array<char> drain(gc_free_bytes + 8);  // destroys whatever was found dead
-    }
-    EXPECT_TRUE(gc_is_live_object(device));
-    EXPECT_TRUE(gc_is_live_object(device->m_joyStates[2]));
-    EXPECT_TRUE(gc_is_live_object(device->m_joyStates[2]->m_buttons.rep()));
-    EXPECT_TRUE(gc_is_live_object(device->m_keyHitQueue.rep()));
-}
-
 }  // namespace

@@ -54,11 +54,6 @@ TEST(ErrorsTest, FatalErrorEndsAtOnceWhenStandardInputIsATerminal) {
     EXPECT_EQ(std::make_tuple(r.out, r.exit_status), std::make_tuple(std::string("Zarnik Runtime Error : x\r\n\r\n{{~~~~}}\r\n\r\n"), kFailureStatus));
 }
 
-TEST(ErrorsTest, FatalErrorNarrowsTheMessageToEightBits) {
-    const Char message[] = {'o', 0x016B, 'f'};  // the low byte of U+016B is 'k'
-    EXPECT_EQ(RunInChild([&] { kzError(String(message, 3)); }).out, "Zarnik Runtime Error : okf\n\n");
-}
-
 TEST(ErrorsTest, AddressCommandDescribesOnlyLiveCollectedObjects) {
     Object* live = new Object();
     char on_stack = 0;

@@ -17,12 +17,10 @@ struct Probe : Object {
     ~Probe() override { destroyed().insert(id); }
     void mark() override {
         for (Probe* link : links) gc_mark_q(link);
-        gc_mark_q(attachment);
     }
 
     int id;
     Probe* links[3] = {nullptr, nullptr, nullptr};
-    Object* attachment = nullptr;
 };
 
 inline bool WasDestroyed(int id) { return Probe::destroyed().count(id) != 0; }

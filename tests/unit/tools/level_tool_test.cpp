@@ -17,11 +17,7 @@ CommandResult RunTool(const std::string& arguments) {
 }
 
 TEST(LevelToolTest, GoodArgumentsPrintTheLevelAndBadOnesExitWithTwoAndPrintNothing) {
-    struct Case {
-        std::string arguments;
-        int status;
-        std::string start;
-    };
+    struct Case { std::string arguments; int status; std::string start; };
     const Case cases[] = {
         {"--difficulty 2 --level 5", 0, "{\n  \"difficulty\": 2,\n  \"level\": 5,"},
         {"--summary 1 1-2", 0, "difficulty 1 level 1: segments 3 asked, 3 carved; path 31 cells; turrets 1 asked"},

@@ -5,11 +5,7 @@ namespace {
 
 // A strip is 160 x 32; slot 0 sits at the bottom, 34 up from the edge.
 TEST(Badges, ANotificationSlidesInStaysAndSlidesOutThenFreesItsSlot) {
-    struct Case {
-        int slot, timer;
-        float x;
-        int timerAfter;
-    };
+    struct Case { int slot, timer; float x; int timerAfter; };
     const Case cases[] = {{0, 1, -128, 2},     {0, 9, 0, 10},       {0, 229, 0, 230}, {0, 230, -16, 231},
                           {0, 239, -160, 240}, {0, 240, -176, 0},   {3, 100, 0, 101}, {0, 0, 0, 0}};
     BoxesGame game;
@@ -28,11 +24,7 @@ TEST(Badges, ANotificationSlidesInStaysAndSlidesOutThenFreesItsSlot) {
 
 // Only id 0 has a text; every id below 64 has an icon frame.
 TEST(Badges, NamesAndDetailsSplitAtTheBarAndOnlyIdsBelow64ShowAnIcon) {
-    struct Case {
-        int id;
-        const char *name, *detail;
-        int icons;
-    };
+    struct Case { int id; const char *name, *detail; int icons; };
     const Case cases[] = {{0, "Test Badge", "This is a Test Badge which has no purpose.", 1},
                           {63, "", "", 1}, {64, "", "", 0}};
     for (const Case& c : cases) {

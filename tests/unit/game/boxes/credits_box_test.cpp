@@ -19,11 +19,7 @@ std::vector<DrawRecord> Tiles(const BoxesGame& game, float size) { return game.R
 // Letters stand for the lines (the corner figures are digits): the centre
 // line's neighbours from three before to four after.
 TEST(CreditsBox, TheLinesCycleThroughAllButTheLastAndAShortTextDividesByNothing) {
-    struct Case {
-        std::vector<const char*> text;
-        int centreLine;
-        std::string drawn;
-    };
+    struct Case { std::vector<const char*> text; int centreLine; std::string drawn; };
     const Case cases[] = {{{"A", "B", "C", "D", "E"}, 0, "BCDABCDA"},
                           {{"A", "B", "C", "D", "E"}, 7, "ABCDABCD"},
                           {{"A"}, 3, "AAAAAAAA"},
@@ -46,11 +42,7 @@ TEST(CreditsBox, TheLinesCycleThroughAllButTheLastAndAShortTextDividesByNothing)
 // wide: the ramp across them is taken over one cell, so the side bars (or the
 // top and bottom bars) show the ramps' ends.
 TEST(CreditsBox, ScreensTwoCellsDeepDrawTheirRampsWithoutDividingByZero) {
-    struct Case {
-        int width, height;
-        bool sideBars;
-        std::vector<std::vector<float>> colours;
-    };
+    struct Case { int width, height; bool sideBars; std::vector<std::vector<float>> colours; };
     const Case cases[] = {{1000, 200, true, {{0, 255, 0}, {255, 0, 0}}}, {200, 1000, false, {{0, 255, 0}, {0, 0, 0}}}};
     for (const Case& c : cases) {
         BoxesGame game(c.width, c.height);

@@ -19,15 +19,8 @@ void OpenOptions(BoxesGame& game) {
 
 // Before each press the tune is playing; modes without music stop it.
 TEST(OptionsBox, TheSoundRowCyclesItsModesAndStopsTheMusicWhenTheNewModeHasNone) {
-    struct Press {
-        const char* label;
-        int mode;
-        bool musicPlays;
-    };
-    struct Case {
-        int musicStream, startMode;
-        std::vector<Press> presses;
-    };
+    struct Press { const char* label; int mode; bool musicPlays; };
+    struct Case { int musicStream, startMode; std::vector<Press> presses; };
     const Case cases[] = {
         {1, 0, {{"Sound : SFX + Music", 1, true}, {"Sound : SFX", 2, false}, {"Sound : Music", 3, true},
                 {"Sound : Off", 0, false}}},

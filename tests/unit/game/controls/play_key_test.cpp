@@ -69,10 +69,7 @@ TEST_F(PlayKeyTest, EachStickDirectionIsItsOwnButton) {
 // Escape and Space are held; m_buttons holds an iCade back (16), an iCade
 // action 4 (13) and, where the console reads it, the console's back key (19).
 TEST_F(PlayKeyTest, ExceptionsToTheTable) {
-    struct Case {
-        const char* what;
-        int iCade, ouya, button, player, expected;
-    };
+    struct Case { const char* what; int iCade, ouya, button, player, expected; };
     const Case cases[] = {
         {"an unknown button", 0, 0, 1, 0, 0},
         {"a player below -1", 0, 0, 10, -2, 0},
@@ -111,10 +108,7 @@ TEST_F(PlayKeyTest, AllPlayersSumAKeyboardPressOncePerPlayer) {
 // Each press letter holds its button (2) through updates with nothing typed
 // until its release letter, in either case; other characters change nothing.
 TEST_F(PlayKeyTest, ICadeLettersPressAndReleaseInBothCases) {
-    struct Pair {
-        char press, release;
-        int index;
-    };
+    struct Pair { char press, release; int index; };
     const Pair pairs[] = {{'W', 'E', 0}, {'L', 'V', 17}};
     for (const Pair& pair : pairs) {
         for (const int lower : {0, 'a' - 'A'}) {

@@ -75,10 +75,7 @@ TEST_F(PointerTest, BothLocksClearInTheUpdateWhenNothingIsPressedOrTouched) {
 // Back is held in each case; an open options box holds both locks and closes
 // only itself.
 TEST_F(PointerTest, BackOnTheTitleClosesCreditsAndBadgesButNotOptions) {
-    struct Case {
-        int mode, credits, badges, options, keyLock;
-        bool closes, locked;
-    };
+    struct Case { int mode, credits, badges, options, keyLock; bool closes, locked; };
     const Case cases[] = {
         {1, 1, 1, 0, 0, true, true},    {1, 1, 0, 0, 0, true, true},   {10, 1, 1, 0, 0, false, false},
         {1, 1, 1, 0, 1, false, false},  {1, 0, 0, 0, 0, false, false}, {1, 0, 0, 1, 0, false, true},
@@ -107,10 +104,7 @@ TEST_F(PointerTest, HitTestsAreStrictOnTheEdge) {
     app->m_imageInfo[kPad * 3 + 1] = 32;
     app->m_hdScale = 0.5f;
     app->p_SetSize(2, 2);
-    struct Case {
-        float x, y;
-        bool button, touch, centred;
-    };
+    struct Case { float x, y; bool button, touch, centred; };
     // p_Touch(90, 90, 20, 20): 84 < x < 122; p_MouseIn_Centered(100, 100, 40, 20): 80 < x < 120, 90 < y < 110.
     const Case cases[] = {
         {100, 100, true, true, true},  {84, 100, false, false, true},  {85, 100, true, true, true},
@@ -138,10 +132,7 @@ TEST_F(PointerTest, HitTestsAreStrictOnTheEdge) {
 TEST_F(PointerTest, TheOnScreenPadsSavedLayoutIsClampedToTheScreen) {
     app->m_imageInfo[kPad * 3] = 20;
     app->m_imageInfo[kPad * 3 + 1] = 20;
-    struct Case {
-        int x, height, size;
-        int clampedX, clampedHeight, clampedSize;
-    };
+    struct Case { int x, height, size; int clampedX, clampedHeight, clampedSize; };
     const Case cases[] = {
         {0, 0, 0, 32, 32, 8},
         {1000, 1000, 99, 608, 448, 25},

@@ -39,10 +39,7 @@ TEST_F(DisplayListTest, TheListHoldsAtMost2499RecordsUntilTheNextClear) {
 }
 
 TEST(InkTest, PaletteColoursScaleWithBrightnessAndClamp) {
-    struct Case {
-        int colour, brightness;
-        float red, green, blue;
-    };
+    struct Case { int colour, brightness; float red, green, blue; };
     // Colours outside 1 to 9 are grey; alpha and blend stay as they were.
     const Case cases[] = {
         {1, 1, 255, 25.5f, 25.5f}, {10, 1, 76.5f, 76.5f, 76.5f}, {-5, 1, 76.5f, 76.5f, 76.5f},
@@ -60,11 +57,7 @@ TEST(InkTest, PaletteColoursScaleWithBrightnessAndClamp) {
 }
 
 TEST(RstrTest, NumbersAreRightAlignedInTheWidthAndCutOnTheLeft) {
-    struct Case {
-        int value, width;
-        const char* pad;
-        const char* expected;
-    };
+    struct Case { int value, width; const char* pad; const char* expected; };
     const Case cases[] = {
         {42, 5, "0", "00042"},  {1234, 2, "0", "34"},      {7, 0, "0", "07"},
         {5, -3, "x", "x5"},     {-42, 6, "0", "000-42"},   {12, 4, "", "12"},

@@ -13,10 +13,7 @@ namespace {
 constexpr Char kMark = 172;  // "¬"
 constexpr int kFont = 90;
 
-struct Glyph {
-    float x, y;
-    int frame;
-};
+struct Glyph { float x, y; int frame; };
 
 struct TextCase {
     const char* what;

@@ -80,10 +80,7 @@ TEST(ShellDispatch, AModeOutsideTheTableStillDrivesLoaderButtonsAndDebugLine) {
 }
 
 TEST(ShellSuspension, AGameComesBackPausedWithThePanelAtHalfHeightTheTitleUnpaused) {
-    struct Case {
-        int mode;
-        int paused, slide, panelY;
-    };
+    struct Case { int mode; int paused, slide, panelY; };
     // 1280 x 720 lays out a virtual screen 360 high.
     const Case cases[] = {{1, 0, 0, 0}, {10, 1, 1, 180}};
     for (const Case& c : cases) {

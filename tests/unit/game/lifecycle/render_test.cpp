@@ -120,11 +120,7 @@ TEST_F(ShellReplayTest, RectanglesIgnoreRotationAndOvalsAreCentredOnTheirPoint) 
 }
 
 TEST_F(ShellReplayTest, TheClearAndEachRecordCarryTheirColourAlphaAndBlend) {
-    struct Case {
-        float red, green, blue, alpha;
-        int blendCode;
-        int deviceBlend;
-    };
+    struct Case { float red, green, blue, alpha; int blendCode; int deviceBlend; };
     // Blend code 3 is additive; every other code is alpha blending.
     const Case cases[] = {{255, 128, 0, 0.5f, 1, 0}, {0, 64, 255, 1.0f, 3, 1}, {1, 2, 3, 0.125f, 2, 0}};
     for (const Case& c : cases) {

@@ -36,9 +36,7 @@ protected:
 // Only 1 to 499 change the count; every record up to the count is drawn
 // anew (five draws a star), none beyond it.
 TEST_F(EffectsTest, ResettingStarsKeepsAnyCountOutsideOneTo499AndRedrawsUpToIt) {
-    struct Case {
-        int asked, count;
-    };
+    struct Case { int asked, count; };
     app->p_ResetStars(50);
     for (const Case c : {Case{0, 50}, Case{500, 50}, Case{-1, 50}, Case{499, 499}, Case{1, 1}}) {
         SCOPED_TRACE(c.asked);
@@ -94,10 +92,7 @@ TEST_F(EffectsTest, StarsMoveByTheirDepthAndWrapWithAFreshPlaceAndFrame) {
 // it takes no draw at all, without them only the draws that replace them.
 // Otherwise it takes the highest free record and sets off along its angle.
 TEST_F(EffectsTest, AThrowTakesTheHighestFreeRecordAndAFullTableDropsItWithoutFurtherDraws) {
-    struct Case {
-        float angle, speed;
-        int draws;
-    };
+    struct Case { float angle, speed; int draws; };
     for (int i = 0; i <= app->m_particleCount; ++i) Particle(i)[particle_record::kind] = 1;
     const std::vector<float> full(&app->m_particles[0], &app->m_particles[0] + particle_record::kTableFloats);
     for (const Case c : {Case{45, 3, 0}, Case{kNoValue, 3, 1}, Case{kNoValue, kNoValue, 2}}) {

@@ -22,9 +22,7 @@ float& Code(c_MyApp& app, int column, int row) { return app.m_map[map_cell::Inde
 // difficulty 1 pins one turret asked and none placed: its short path lies
 // almost wholly in the boxes around the ship and the party's start.
 TEST(PinnedLevelTest, LevelsMatchTheirPinnedJson) {
-    struct Case {
-        int difficulty, level;
-    };
+    struct Case { int difficulty, level; };
     LevelBuilder builder;
     for (const Case c : {Case{1, 1}, Case{1, 2}, Case{1, 3}, Case{2, 5}, Case{3, 3}, Case{3, 4}, Case{3, 20}}) {
         const std::string name = "d" + std::to_string(c.difficulty) + "_level" + std::to_string(c.level) + ".json";

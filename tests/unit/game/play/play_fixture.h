@@ -20,10 +20,7 @@ constexpr int kKeyButton12 = 'L';
 // The corridor runs along the ship's row; its walkers walk right, to the ship.
 constexpr int kCorridorRow = map_cell::kShipRow;
 
-struct Effect {
-    int id;
-    float volume;
-};
+struct Effect { int id; float volume; };
 
 class PlayTest : public ::testing::Test {
 protected:

@@ -252,11 +252,7 @@ TEST_F(SaveTest, TheFirstSaveAfterALoadThatRejectedAnythingKeepsTheFileThatWasRe
     std::vector<std::string> repaired = good;
     repaired[setting::kPadX] = "0";
     repaired[setting::kCount] = std::to_string(std::stoi(good[setting::kCount]) - 64 * setting::kPadX);
-    struct Case {
-        const char* name;
-        std::string text;
-        bool kept;
-    };
+    struct Case { const char* name; std::string text; bool kept; };
     const Case cases[] = {
         {"as written", Join(good), false},
         {"a digit more in table 1", Join(badDigit), true},

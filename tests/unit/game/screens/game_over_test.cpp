@@ -21,13 +21,7 @@ bool DrawsTheHighscoreBox(const HeadlessDriver& driver) {
 // tables then take it only above an entry, and always at the head of the
 // last scores. Every other list stays as it was, and the file keeps them.
 TEST(ScoreTables, TheOverlayShowsThePlaceAndTheTablesTakeTheScore) {
-    struct Case {
-        const char* name;
-        int difficulty, score;
-        Ten best;
-        const char* place;
-        Ten bestAfter;
-    };
+    struct Case { const char* name; int difficulty, score; Ten best; const char* place; Ten bestAfter; };
     const Ten tens = {100, 90, 80, 70, 60, 50, 40, 30, 20, 10};
     const Case cases[] = {
         {"equal to the best", 1, 100, tens, "1st!", {100, 100, 90, 80, 70, 60, 50, 40, 30, 20}},

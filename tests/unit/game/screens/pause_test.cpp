@@ -10,12 +10,7 @@ namespace {
 // button resumes, quits or opens the options, whichever is selected. Back
 // while the panel still slides in starts the slide-out at once.
 TEST(PauseMenu, ThePadMovesTheCursorWithSound98AndChoosesAndBackResumesAtOnce) {
-    struct Case {
-        std::vector<int> keys;
-        int cursor;
-        float rate;
-        int slide, gameOver, optionsOpen;
-    };
+    struct Case { std::vector<int> keys; int cursor; float rate; int slide, gameOver, optionsOpen; };
     const Case cases[] = {
         {{glfw2::KEY_LEFT}, -1, 0.8f, 1, 0, 0},
         {{glfw2::KEY_UP}, -1, 0.8f, 1, 0, 0},
@@ -45,10 +40,7 @@ TEST(PauseMenu, ThePadMovesTheCursorWithSound98AndChoosesAndBackResumesAtOnce) {
 // 140 and 64 on a wide screen and 96 and 96 on a tall one; tapping quit ends
 // the game.
 TEST(PauseMenu, QuitAndOptionsSitByTheLayoutAndTappingQuitEndsTheGame) {
-    struct Case {
-        int width, height;
-        float dx, dy;
-    };
+    struct Case { int width, height; float dx, dy; };
     for (const Case& c : {Case{640, 480, 140, 64}, Case{480, 640, 96, 96}}) {
         SCOPED_TRACE(c.width);
         Screens s(c.width, c.height);

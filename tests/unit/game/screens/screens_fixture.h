@@ -52,10 +52,7 @@ struct Screens {
 
     // The sound of the last effect and the rate it plays at; -1 for a
     // channel that holds none of the loaded sounds.
-    struct Sound {
-        int id = -1;
-        float rate = 0;
-    };
+    struct Sound { int id = -1; float rate = 0; };
     Sound LastSound() const {
         const gxtkChannel& channel = kz_audio_device->channels[app.m_channels[app.m_sfxChannel]];
         Sound sound;

@@ -99,12 +99,7 @@ TEST(TitleMenu, TheDeviceThatStartsTheGameSetsItsControlLayout) {
 // Rows of 1.5 font lines fit in half the height less 90 units, one to ten.
 // The very first title frame shows the first game type's lists.
 TEST(TitleMenu, TheScorePanelListsTheHighlightedTypesScoresInTheRowsThatFit) {
-    struct Case {
-        int height;
-        bool secondType;
-        const char* best;
-        const char* last;
-    };
+    struct Case { int height; bool secondType; const char* best; const char* last; };
     const Case cases[] = {
         {480, true, "Top101211109876543", "Last1031302928272625242322"},
         {160, true, "Highscore12", "Last31"},

@@ -1,4 +1,4 @@
-#include "tests/integration/support/real_game.h"
+#include "bench/real_game.h"
 
 #include <stdlib.h>
 #include <unistd.h>
