@@ -86,6 +86,9 @@ int kz_graphics_SetGraphicsDevice(gxtkGraphics* device);
 c_Image* kz_graphics_LoadImage(String path, int frameCount, int flags);
 c_Image* kz_graphics_LoadImage2(String path, int frameWidth, int frameHeight, int frameCount,
                                 int flags);
+// The image files a loader will load next, in its order: the host may begin
+// decoding them now, so that loading them later costs only the upload.
+int kz_graphics_DecodeImagesAhead(Array<String> paths);
 // A null font selects the default font "vyro_font.png", loaded on first use.
 int kz_graphics_SetFont(c_Image* font, int firstChar);
 

@@ -111,6 +111,14 @@ c_Image* kz_graphics_LoadImage(String path, int frameCount, int flags) {
     return (new c_Image())->m_new()->p_Init(surface, frameCount, flags);
 }
 
+int kz_graphics_DecodeImagesAhead(Array<String> paths) {
+    if (!kz_graphics_device || !kz_graphics_device->host) return 0;
+    Array<String> files(paths.Length());
+    for (int i = 0; i < paths.Length(); ++i) files[i] = kz_data_FixDataPath(paths[i]);
+    kz_graphics_device->host->DecodeImagesAhead(files);
+    return 0;
+}
+
 c_Image* kz_graphics_LoadImage2(String path, int frameWidth, int frameHeight, int frameCount,
                                 int flags) {
     gxtkSurface* surface = LoadSurface(path);

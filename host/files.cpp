@@ -194,18 +194,24 @@ String KzGlfwGame::PathToFilePath(String path) {
     return String();
 }
 
-std::FILE* KzGame::OpenFile(String path, String mode) {
+bool KzGame::FileSystemName(String path, std::string* name) {
     const String file_path = PathToFilePath(path);
     if (file_path.Length() == 0) {
         errno = ENOENT;
-        return nullptr;
+        return false;
     }
-    const std::string name = ToUtf8(file_path);
+    *name = ToUtf8(file_path);
     // A character 0 would silently cut the name short and open another file.
-    if (name.find('\0') != std::string::npos) {
+    if (name->find('\0') != std::string::npos) {
         errno = EINVAL;
-        return nullptr;
+        return false;
     }
+    return true;
+}
+
+std::FILE* KzGame::OpenFile(String path, String mode) {
+    std::string name;
+    if (!FileSystemName(path, &name)) return nullptr;
     return std::fopen(name.c_str(), ToUtf8(mode).c_str());
 }
 

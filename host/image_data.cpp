@@ -1,27 +1,56 @@
-// Image files: decoded by stb_image into 1 to 4 bytes per pixel, as stored.
+// Image files: decoded by stb_image into 1 to 4 bytes per pixel, as stored;
+// those queued ahead come from the picture decoder, decoded the same way.
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include <stb/stb_image.h>
 
 #include "host/kzglfwgame.h"
 
+namespace {
+
+unsigned char* Counted(const DecodedPicture& picture, int* width, int* height, int* depth) {
+    *width = picture.width;
+    *height = picture.height;
+    *depth = picture.depth;
+    gc_ext_malloced(picture.width * picture.height * picture.depth);
+    return picture.pixels;
+}
+
+}  // namespace
+
+void KzGlfwGame::DecodeImagesAhead(Array<String> paths) {
+    std::vector<std::string> files;
+    for (const String& path : paths) {
+        std::string file;
+        if (FileSystemName(path, &file)) files.push_back(file);
+    }
+    _pictures.Queue(files);
+}
+
+// A queued picture that could not be decoded is read again here, so that its
+// failure is told exactly as for any other file.
 unsigned char* KzGlfwGame::LoadImageData(String path, int* width, int* height, int* depth) {
-    std::FILE* file = OpenForReading(path, true);
-    if (!file) return nullptr;
-    unsigned char* data = stbi_load_from_file(file, width, height, depth, 0);
-    std::fclose(file);
-    if (!data) {
+    std::string file;
+    DecodedPicture ahead;
+    if (FileSystemName(path, &file) && _pictures.Take(file, &ahead)) return Counted(ahead, width, height, depth);
+
+    std::FILE* stream = OpenForReading(path, true);
+    if (!stream) return nullptr;
+    DecodedPicture picture;
+    picture.pixels = stbi_load_from_file(stream, &picture.width, &picture.height, &picture.depth, 0);
+    std::fclose(stream);
+    if (!picture.pixels) {
         TellUnreadable(path, stbi_failure_reason());
         return nullptr;
     }
     // Some formats' headers may give a side of 0 pixels, which the decoder
     // accepts; no surface can be made of it.
-    if (*width <= 0 || *height <= 0) {
-        std::free(data);
+    if (picture.width <= 0 || picture.height <= 0) {
+        std::free(picture.pixels);
         TellUnreadable(path, "Picture without pixels");
         return nullptr;
     }
-    gc_ext_malloced(*width * *height * *depth);
-    return data;
+    return Counted(picture, width, height, depth);
 }

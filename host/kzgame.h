@@ -109,9 +109,16 @@ public:
     virtual void MotionEvent(int event, int data, float x, float y, float z);
     virtual void DiscardGraphics();
 
+    // The pictures a loader will ask for next, in the order it will: hosts
+    // that can decode ahead begin on them; LoadImageData then takes them.
+    virtual void DecodeImagesAhead(Array<String> paths);
+
     static KzGame* _game;
 
 protected:
+    // The file-system name behind `path`; false, with errno set, when the
+    // path names no file this host can open.
+    bool FileSystemName(String path, std::string* name);
     // The file behind `path` opened for reading, or null with the reason told
     // (a missing file only when `tellMissing`).
     std::FILE* OpenForReading(String path, bool tellMissing);

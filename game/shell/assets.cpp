@@ -23,12 +23,48 @@ String ResolutionSuffix(int hdLevel) {
     return String();
 }
 
-// "sfx/001.wav" and so on: the id with at least three digits.
-// Every sheet but the font loads the same way.
+String PictureFile(String path, int hdLevel) { return path + ResolutionSuffix(hdLevel) + String(".png"); }
+
+// The picture each loader step loads, in step order; step 6's is the font.
+struct StepPicture {
+    int step;
+    const Sheet* sheet;
+};
+constexpr StepPicture kStepPictures[] = {
+    {1, &sheet::kIcons},      {2, &sheet::kMenuButtons}, {3, &sheet::kPad},        {4, &sheet::kMakerLogo},
+    {5, &sheet::kTestCard},   {6, &sheet::kFont},        {11, &sheet::kMenuArt},   {12, &sheet::kTitleLogo},
+    {13, &sheet::kParticles}, {14, &sheet::kBadges},     {15, &sheet::kGfx},       {16, &sheet::kWalkers},
+};
+
 void LoadSheet(c_MyApp& app, const Sheet& sheet) {
-    app.p_LoadImg(sheet.id, String(sheet.path), sheet.frameWidth, sheet.frameHeight, sheet.frames, 1);
+    if (sheet.id == sheet::kFont.id) {
+        app.p_LoadFont(sheet.id, String(sheet.path), kFontAdvance, kFontLineHeight);
+    } else {
+        app.p_LoadImg(sheet.id, String(sheet.path), sheet.frameWidth, sheet.frameHeight, sheet.frames, 1);
+    }
 }
 
+void LoadPictureOfStep(c_MyApp& app, int step) {
+    for (const StepPicture& picture : kStepPictures) {
+        if (picture.step == step) LoadSheet(app, *picture.sheet);
+    }
+}
+
+// The pictures of the steps after `step`, at the current resolution, begin
+// decoding now; each step then only uploads its picture. The picture of
+// `step` itself is decoded meanwhile by the step, beside the first of these.
+void DecodePicturesAfterStep(const c_MyApp& app, int step) {
+    int count = 0;
+    for (const StepPicture& picture : kStepPictures) count += picture.step > step ? 1 : 0;
+    Array<String> files(count);
+    int i = 0;
+    for (const StepPicture& picture : kStepPictures) {
+        if (picture.step > step) files[i++] = PictureFile(String(picture.sheet->path), app.m_hdLevel);
+    }
+    kz_graphics_DecodeImagesAhead(files);
+}
+
+// "sfx/001.wav" and so on: the id with at least three digits.
 String EffectFile(int id) {
     String number(id);
     if (id < 10) number = String("00") + number;
@@ -58,8 +94,12 @@ int c_MyApp::p_Reload() {
     m_clsBlue = 0;
     m_clsAlpha = 1.0f;
     p_ChooseResolution();
+    // The font decodes on the side while the logo decodes here.
+    Array<String> font(1);
+    font[0] = PictureFile(String(sheet::kFont.path), m_hdLevel);
+    kz_graphics_DecodeImagesAhead(font);
     LoadSheet(*this, sheet::kMakerLogo);
-    p_LoadFont(sheet::kFont.id, String(sheet::kFont.path), kFontAdvance, kFontLineHeight);
+    LoadSheet(*this, sheet::kFont);
     m_loadStep = 1;
     return 0;
 }
@@ -71,33 +111,34 @@ int c_MyApp::p_Loader() {
     const int step = m_loadStep;
     switch (step) {
         case 1:
-            LoadSheet(*this, sheet::kIcons);
+            DecodePicturesAfterStep(*this, step);
+            LoadPictureOfStep(*this, step);
             p_LoadSFX(sound_id::kJingle);
             break;
-        case 2: LoadSheet(*this, sheet::kMenuButtons); break;
-        case 3: LoadSheet(*this, sheet::kPad); break;
+        case 2:
+        case 3:
+        case 5:
+        case 6:
+        case 11:
+        case 12:
+        case 13:
+        case 14:
+        case 15: LoadPictureOfStep(*this, step); break;
         case 4:
-            LoadSheet(*this, sheet::kMakerLogo);
+            LoadPictureOfStep(*this, step);
             // The jingle belongs to the first start only, not to reloads.
             if (m_logoJinglePlayed == 0) {
                 p_PlaySFX(sound_id::kJingle, 1.0f, 1.0f, 0.0f);
                 m_logoJinglePlayed = 1;
             }
             break;
-        case 5: LoadSheet(*this, sheet::kTestCard); break;
-        case 6: p_LoadFont(sheet::kFont.id, String(sheet::kFont.path), kFontAdvance, kFontLineHeight); break;
         case 7: p_LoadSFX(sound_id::kDing); break;
         case 8: p_LoadSFX(sound_id::kFallingTone); break;
         case 9: p_LoadSFX(sound_id::kSelect); break;
         case 10: p_LoadSFX(sound_id::kTick); break;
-        case 11: LoadSheet(*this, sheet::kMenuArt); break;
-        case 12: LoadSheet(*this, sheet::kTitleLogo); break;
-        case 13: LoadSheet(*this, sheet::kParticles); break;
-        case 14: LoadSheet(*this, sheet::kBadges); break;
-        case 15: LoadSheet(*this, sheet::kGfx); break;
         case 16:
             p_LoadSFX(sound_id::kFirstBoarding);
-            LoadSheet(*this, sheet::kWalkers);
+            LoadPictureOfStep(*this, step);
             break;
         default:
             if (step >= 17 && step <= 20) {
@@ -117,7 +158,7 @@ int c_MyApp::p_Loader() {
 // Frame sizes are given in virtual units; the files hold m_hdLevel times as
 // many pixels, and the replay scales by m_hdScale to cover the same area.
 int c_MyApp::p_LoadImg(int id, String path, int frameWidth, int frameHeight, int frames, int flags) {
-    const String file = path + ResolutionSuffix(m_hdLevel) + String(".png");
+    const String file = PictureFile(path, m_hdLevel);
     gc_assign(m_images[id], static_cast<c_Image*>(nullptr));
     gc_assign(m_images[id], kz_graphics_LoadImage2(file, frameWidth * m_hdLevel, frameHeight * m_hdLevel,
                                                    frames, flags));
@@ -130,7 +171,7 @@ int c_MyApp::p_LoadImg(int id, String path, int frameWidth, int frameHeight, int
 // A font is the font sheet's square cells for the characters from 32 on;
 // its info holds the advance and line height in virtual units.
 int c_MyApp::p_LoadFont(int id, String path, int advance, int lineHeight) {
-    const String file = path + ResolutionSuffix(m_hdLevel) + String(".png");
+    const String file = PictureFile(path, m_hdLevel);
     gc_assign(m_images[id], kz_graphics_LoadImage2(file, sheet::kFont.frameWidth * m_hdLevel,
                                                    sheet::kFont.frameHeight * m_hdLevel, sheet::kFont.frames, 1));
     m_imageInfo[image_info::Index(id, image_info::kFrameWidth)] = advance;
