@@ -13,7 +13,11 @@ other readers of the data folder, such as a build or a second run, out): the pix
 picture (what a surface holds when it keeps its pixels) and the decoded bytes
 of every sound (what the audio library keeps for each buffer).
 
-usage: bench/memory_after_play.py BUILD_DIR [--seconds N]
+With the start probe of bench/title_start preloaded (its notes go to a
+scratch file), also the longest interval between two frames shown during the
+play, and how many intervals passed 50 and 100 ms.
+
+usage: bench/memory_after_play.py BUILD_DIR [--seconds N] [--probe START_PROBE_SO]
 """
 import argparse
 import ctypes
@@ -170,10 +174,20 @@ def play(window, seconds, watcher):
     run("xdotool", "keyup", "l")
 
 
+def frame_intervals(notes):
+    """The intervals between the frames shown after the title, in seconds."""
+    times = []
+    if os.path.exists(notes):
+        with open(notes) as f:
+            times = [int(line.split()[1]) / 1e9 for line in f if line.startswith("frame ")]
+    return [b - a for a, b in zip(times, times[1:])]
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("build")
     parser.add_argument("--seconds", type=float, default=300)
+    parser.add_argument("--probe", help="the start probe (start_probe.so) to preload")
     args = parser.parse_args()
     build = os.path.abspath(args.build)
 
@@ -186,6 +200,9 @@ def main():
         with open(conf, "w") as f:
             f.write("[general]\ndrivers=null\n")
         env = dict(os.environ, DISPLAY=display, ALSOFT_CONF=conf)
+        notes = os.path.join(folder, "probe-notes")
+        if args.probe:
+            env.update(LD_PRELOAD=os.path.abspath(args.probe), TITLE_START_LOG=notes)
         os.environ["DISPLAY"] = display
         watcher = OpenedFiles(data)
         program = subprocess.Popen([os.path.join(build, "tarvolan")], cwd=folder, env=env,
@@ -205,6 +222,7 @@ def main():
             server.kill()
             server.wait()
         pictures, effects, tune = shares(watcher.opened)
+        intervals = frame_intervals(notes)
 
     print("load at end:", load())
     print(f"played {args.seconds:.0f} s; the tune was {'' if tune else 'NOT '}started")
@@ -213,6 +231,9 @@ def main():
     print(f"pictures opened, pixel bytes {pictures / MIB:8.1f} MiB")
     print(f"sound effects, sample bytes  {effects / MIB:8.1f} MiB")
     print(f"tune, decoded sample bytes   {tune / MIB:8.1f} MiB")
+    if intervals:
+        print(f"frames {len(intervals) + 1}, longest interval {max(intervals) * 1000:.1f} ms, "
+              f"over 50 ms {sum(i > 0.05 for i in intervals)}, over 100 ms {sum(i > 0.1 for i in intervals)}")
 
 
 if __name__ == "__main__":

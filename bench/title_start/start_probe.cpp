@@ -5,7 +5,9 @@
 // the title. It also gives the window focus as soon as it exists, as a window
 // manager would: the game runs no updates without focus, and the private X
 // server has no window manager. Once the title has been shown it reads no
-// more pixels, so that the title's own cost can be measured.
+// more pixels, so that the title's own cost can be measured, and notes only
+// the time of each later swap ("frame"), from which a longer run can find
+// its longest frame.
 #include <AL/alc.h>
 #include <GL/gl.h>
 #include <GLFW/glfw3.h>
@@ -133,6 +135,10 @@ void glfwSwapBuffers(GLFWwindow* window) {
         titleShown = SameColour(colour, kTitleColour);
         char line[96];
         std::snprintf(line, sizeof line, "swap %lld %d %d %d\n", NowNs(), colour[0], colour[1], colour[2]);
+        Note(line);
+    } else {
+        char line[48];
+        std::snprintf(line, sizeof line, "frame %lld\n", NowNs());
         Note(line);
     }
     real(window);
