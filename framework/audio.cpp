@@ -43,6 +43,13 @@ int kz_audio_PlayMusic(String path, int flags) {
     return kz_audio_device->PlayMusic(kz_data_FixDataPath(path), flags);
 }
 
+int kz_audio_DecodeSoundsAhead(Array<String> paths) {
+    if (kz_audio_device && kz_audio_device->host) {
+        kz_audio_device->host->DecodeSoundsAhead(kz_data_FixDataPaths(paths));
+    }
+    return 0;
+}
+
 int kz_audio_StopMusic() { return kz_audio_device->StopMusic(); }
 int kz_audio_PauseMusic() { return kz_audio_device->PauseMusic(); }
 int kz_audio_ResumeMusic() { return kz_audio_device->ResumeMusic(); }

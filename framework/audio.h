@@ -26,6 +26,9 @@ int kz_audio_SetChannelPan(int channel, float pan);
 int kz_audio_SetChannelRate(int channel, float rate);
 // 0, or -1 when the file cannot be loaded (nothing plays then).
 int kz_audio_PlayMusic(String path, int flags);
+// The sound files that will be loaded or played next begin decoding on the
+// side where the host can; the sounds are the same either way.
+int kz_audio_DecodeSoundsAhead(Array<String> paths);
 int kz_audio_StopMusic();
 int kz_audio_PauseMusic();
 int kz_audio_ResumeMusic();

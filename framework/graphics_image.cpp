@@ -112,10 +112,9 @@ c_Image* kz_graphics_LoadImage(String path, int frameCount, int flags) {
 }
 
 int kz_graphics_DecodeImagesAhead(Array<String> paths) {
-    if (!kz_graphics_device || !kz_graphics_device->host) return 0;
-    Array<String> files(paths.Length());
-    for (int i = 0; i < paths.Length(); ++i) files[i] = kz_data_FixDataPath(paths[i]);
-    kz_graphics_device->host->DecodeImagesAhead(files);
+    if (kz_graphics_device && kz_graphics_device->host) {
+        kz_graphics_device->host->DecodeImagesAhead(kz_data_FixDataPaths(paths));
+    }
     return 0;
 }
 

@@ -121,6 +121,9 @@ constexpr int kSelect = 98;
 constexpr int kTick = 99;
 }  // namespace sound_id
 
+// The tune every level plays, sfx/<name>.ogg.
+constexpr const char* kLevelTune = "grounded";
+
 // Logical buttons, as p_PlayKey reads them, and the slots of m_buttons that
 // iCade and on-screen presses set (the same numbers up to 18).
 namespace button_id {

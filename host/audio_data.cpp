@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <string>
 
 #include "host/kzglfwgame.h"
 #include "host/stb_vorbis_blocks.h"
@@ -28,14 +30,14 @@ constexpr int kOggFramesPerCall = 4096;
 // Sample data is counted and uploaded with int sizes.
 constexpr long kMaxDataBytes = INT_MAX;
 
-bool EndsWithIgnoringCase(const String& text, const char* suffix) {
-    const int n = static_cast<int>(std::strlen(suffix));
-    if (text.Length() < n) return false;
-    const int start = text.Length() - n;
-    for (int i = 0; i < n; ++i) {
-        Char c = text[start + i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<Char>(c - 'A' + 'a');
-        if (c != static_cast<unsigned char>(suffix[i])) return false;
+bool EndsWithIgnoringCase(const std::string& text, const char* suffix) {
+    const size_t n = std::strlen(suffix);
+    if (text.size() < n) return false;
+    const size_t start = text.size() - n;
+    for (size_t i = 0; i < n; ++i) {
+        char c = text[start + i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != suffix[i]) return false;
     }
     return true;
 }
@@ -45,7 +47,7 @@ struct SoundFormat {
     const char* failure;  // told when the decoder rejects the file
 };
 
-SoundFormat FormatOf(const String& path) {
+SoundFormat FormatOf(const std::string& path) {
     if (EndsWithIgnoringCase(path, ".wav")) return {LoadWAV, "not a PCM WAV file"};
     if (EndsWithIgnoringCase(path, ".ogg")) return {LoadOGG, "not an Ogg Vorbis file"};
     return {nullptr, "neither a .wav nor an .ogg file"};
@@ -173,6 +175,10 @@ unsigned char* LoadWAV(std::FILE* file, int* length, int* channels, int* format,
 }
 
 unsigned char* LoadOGG(std::FILE* file, int* length, int* channels, int* format, int* hertz) {
+    // The decoder's memory is one list for the whole program, so streams are
+    // decoded one at a time, whichever thread asks.
+    static std::mutex oneStream;
+    const std::lock_guard<std::mutex> lock(oneStream);
     int error = 0;
     stb_vorbis* decoder = VorbisCommentsFit(file) ? stb_vorbis_open_file(file, 0, &error, nullptr) : nullptr;
     stb_vorbis_info info{};
@@ -197,9 +203,35 @@ unsigned char* LoadOGG(std::FILE* file, int* length, int* channels, int* format,
     return reinterpret_cast<unsigned char*>(samples);
 }
 
+DecodedSound DecodeSoundFile(const std::string& file) {
+    DecodedSound sound;
+    const Decoder decode = FormatOf(file).decode;
+    std::FILE* stream = decode ? std::fopen(file.c_str(), "rb") : nullptr;
+    if (!stream) return sound;
+    sound.data = decode(stream, &sound.length, &sound.channels, &sound.format, &sound.hertz);
+    std::fclose(stream);
+    return sound;
+}
+
+void KzGlfwGame::DecodeSoundsAhead(Array<String> paths) { _sounds.Queue(FileSystemNames(paths)); }
+
+// A queued sound that could not be decoded is read again here, so that its
+// failure is told exactly as for any other file.
 unsigned char* KzGlfwGame::LoadAudioData(String path, int* length, int* channels, int* format,
                                          int* hertz) {
-    const SoundFormat sound = FormatOf(path);
+    std::string queued;
+    DecodedSound ahead;
+    if (FileSystemName(path, &queued) && _sounds.Take(queued, &ahead)) {
+        *length = ahead.length;
+        *channels = ahead.channels;
+        *format = ahead.format;
+        *hertz = ahead.hertz;
+        gc_ext_malloced(*length * *channels * *format);
+        return ahead.data;
+    }
+    std::string text;
+    path.AppendUtf8(text);
+    const SoundFormat sound = FormatOf(text);
     if (!sound.decode) {
         TellUnreadable(path, sound.failure);
         return nullptr;

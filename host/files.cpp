@@ -181,6 +181,12 @@ String kz_data_FixDataPath(String path) {
     return String(kDataScheme) + path;
 }
 
+Array<String> kz_data_FixDataPaths(Array<String> paths) {
+    Array<String> fixed(paths.Length());
+    for (int i = 0; i < paths.Length(); ++i) fixed[i] = kz_data_FixDataPath(paths[i]);
+    return fixed;
+}
+
 String KzGlfwGame::PathToFilePath(String path) {
     if (!StartsWith(path, "zarnik:")) return path;
     if (StartsWith(path, kDataScheme)) {
@@ -207,6 +213,15 @@ bool KzGame::FileSystemName(String path, std::string* name) {
         return false;
     }
     return true;
+}
+
+std::vector<std::string> KzGame::FileSystemNames(Array<String> paths) {
+    std::vector<std::string> names;
+    for (const String& path : paths) {
+        std::string name;
+        if (FileSystemName(path, &name)) names.push_back(name);
+    }
+    return names;
 }
 
 std::FILE* KzGame::OpenFile(String path, String mode) {

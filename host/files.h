@@ -5,3 +5,5 @@
 #include "runtime/kzstring.h"
 
 String kz_data_FixDataPath(String path);
+// Each of `paths` through kz_data_FixDataPath.
+Array<String> kz_data_FixDataPaths(Array<String> paths);

@@ -15,19 +15,12 @@ unsigned char* Counted(const DecodedPicture& picture, int* width, int* height, i
     *height = picture.height;
     *depth = picture.depth;
     gc_ext_malloced(picture.width * picture.height * picture.depth);
-    return picture.pixels;
+    return picture.data;
 }
 
 }  // namespace
 
-void KzGlfwGame::DecodeImagesAhead(Array<String> paths) {
-    std::vector<std::string> files;
-    for (const String& path : paths) {
-        std::string file;
-        if (FileSystemName(path, &file)) files.push_back(file);
-    }
-    _pictures.Queue(files);
-}
+void KzGlfwGame::DecodeImagesAhead(Array<String> paths) { _pictures.Queue(FileSystemNames(paths)); }
 
 // A queued picture that could not be decoded is read again here, so that its
 // failure is told exactly as for any other file.
@@ -39,16 +32,16 @@ unsigned char* KzGlfwGame::LoadImageData(String path, int* width, int* height, i
     std::FILE* stream = OpenForReading(path, true);
     if (!stream) return nullptr;
     DecodedPicture picture;
-    picture.pixels = stbi_load_from_file(stream, &picture.width, &picture.height, &picture.depth, 0);
+    picture.data = stbi_load_from_file(stream, &picture.width, &picture.height, &picture.depth, 0);
     std::fclose(stream);
-    if (!picture.pixels) {
+    if (!picture.data) {
         TellUnreadable(path, stbi_failure_reason());
         return nullptr;
     }
     // Some formats' headers may give a side of 0 pixels, which the decoder
     // accepts; no surface can be made of it.
     if (picture.width <= 0 || picture.height <= 0) {
-        std::free(picture.pixels);
+        std::free(picture.data);
         TellUnreadable(path, "Picture without pixels");
         return nullptr;
     }

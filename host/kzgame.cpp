@@ -44,6 +44,7 @@ void KzGame::SetSwapInterval(int) {}
 String KzGame::PathToFilePath(String path) { return path; }
 unsigned char* KzGame::LoadImageData(String, int*, int*, int*) { return nullptr; }
 void KzGame::DecodeImagesAhead(Array<String>) {}
+void KzGame::DecodeSoundsAhead(Array<String>) {}
 unsigned char* KzGame::LoadAudioData(String, int*, int*, int*, int*) { return nullptr; }
 
 void KzGame::Die(ThrowableObject*) {

@@ -112,6 +112,8 @@ public:
     // The pictures a loader will ask for next, in the order it will: hosts
     // that can decode ahead begin on them; LoadImageData then takes them.
     virtual void DecodeImagesAhead(Array<String> paths);
+    // The same for sounds, which LoadAudioData then takes.
+    virtual void DecodeSoundsAhead(Array<String> paths);
 
     static KzGame* _game;
 
@@ -119,6 +121,8 @@ protected:
     // The file-system name behind `path`; false, with errno set, when the
     // path names no file this host can open.
     bool FileSystemName(String path, std::string* name);
+    // The file-system names of those paths that name one, in order.
+    std::vector<std::string> FileSystemNames(Array<String> paths);
     // The file behind `path` opened for reading, or null with the reason told
     // (a missing file only when `tellMissing`).
     std::FILE* OpenForReading(String path, bool tellMissing);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "host/kzgame.h"
+#include "host/audio_data.h"
 #include "host/picture_decoder.h"
 
 // Bumped each time a window, and with it a new OpenGL context, is opened (a
@@ -40,6 +41,7 @@ public:
     String PathToFilePath(String path) override;
     unsigned char* LoadImageData(String path, int* width, int* height, int* depth) override;
     void DecodeImagesAhead(Array<String> paths) override;
+    void DecodeSoundsAhead(Array<String> paths) override;
     unsigned char* LoadAudioData(String path, int* length, int* channels, int* format, int* hertz) override;
 
     virtual void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha,
@@ -81,6 +83,7 @@ private:
 
     // On a worker thread where the build has threads (TARVOLAN_DECODE_THREAD).
     PictureDecoder _pictures{TARVOLAN_DECODE_THREAD != 0};
+    SoundDecoder _sounds{TARVOLAN_DECODE_THREAD != 0};
     [[noreturn]] static void EndWithoutWindow(int width, int height);
 };
 

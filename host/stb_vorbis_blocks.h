@@ -1,5 +1,5 @@
-/* The memory of the Ogg Vorbis decoder. It decodes one stream at a time, on
-   the main thread. */
+/* The memory of the Ogg Vorbis decoder: one list for the whole program, so
+   it decodes one stream at a time (LoadOGG holds a lock around each). */
 #pragma once
 
 #ifdef __cplusplus

@@ -333,7 +333,7 @@ void c_MyApp::p_Countdown() {
     p_Text(x, y - kEpisodeLineOffset, String("Episode ") + String(TruncToInt(m_party[party_table::kLevel])), 1, 1);
     if (countdown > kReadyUntil && countdown < kReadyFrom) p_Text(x, y + kEpisodeLineOffset, String("Ready!"), 1, 1);
     countdown -= 1;
-    if (countdown == kTuneFrame) p_PlayTune(String("grounded"), 1);
+    if (countdown == kTuneFrame) p_PlayTune(String(kLevelTune), 1);
 }
 
 // The camera heads for the view centred on the focus walker.

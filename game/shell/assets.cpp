@@ -72,6 +72,18 @@ String EffectFile(int id) {
     return String("sfx/") + number + String(".wav");
 }
 
+String TuneFile(const String& name) { return String("sfx/") + name + String(".ogg"); }
+
+// The first start decodes the level tune on the side while it loads, so that
+// the first level's countdown does not wait for it; later levels play the
+// copy the audio device keeps.
+void DecodeTuneAhead(const c_MyApp& app) {
+    if (app.m_logoJinglePlayed != 0 || !MusicOn(app.m_settings[setting::kSound])) return;
+    Array<String> tune(1);
+    tune[0] = TuneFile(String(kLevelTune));
+    kz_audio_DecodeSoundsAhead(tune);
+}
+
 }  // namespace
 
 int c_MyApp::p_ChooseResolution() {
@@ -112,6 +124,7 @@ int c_MyApp::p_Loader() {
     switch (step) {
         case 1:
             DecodePicturesAfterStep(*this, step);
+            DecodeTuneAhead(*this);
             LoadPictureOfStep(*this, step);
             p_LoadSFX(sound_id::kJingle);
             break;
@@ -204,7 +217,7 @@ int c_MyApp::p_PlaySFX(int id, float rate, float volume, float pan) {
 
 // A new tune always stops the old one, even when music is off.
 int c_MyApp::p_PlayTune(String name, int flags) {
-    const String file = String("sfx/") + name + String(".ogg");
+    const String file = TuneFile(name);
     if (m_musicOn != 0) {
         kz_audio_StopMusic();
         m_musicOn = 0;

@@ -10,6 +10,7 @@
 
 #include "host/kzglfwgame.h"
 #include "host/picture_decoder.h"
+#include "tests/support/audio_fixtures.h"
 #include "tests/support/scratch_files.h"
 #include "tests/unit/devices/png_fixture.h"
 
@@ -56,7 +57,7 @@ protected:
     static Pixels Taken(PictureDecoder& decoder, const std::string& file) {
         DecodedPicture picture;
         if (!decoder.Take(file, &picture)) return Pixels{};
-        return Owned(picture.pixels, picture.width, picture.height, picture.depth);
+        return Owned(picture.data, picture.width, picture.height, picture.depth);
     }
 
     ScratchWorkingDir dir;
@@ -77,7 +78,7 @@ TEST_P(PictureDecoderTest, TakenPicturesEqualTheOrdinaryLoadInAnyOrderAndOncePer
                                     std::string("data/never-queued.png")}) {
         DecodedPicture picture;
         EXPECT_FALSE(decoder.Take(file, &picture)) << file;
-        EXPECT_EQ(picture.pixels, nullptr) << file;
+        EXPECT_EQ(picture.data, nullptr) << file;
     }
 }
 
@@ -97,5 +98,50 @@ INSTANTIATE_TEST_SUITE_P(WorkerAndNone, PictureDecoderTest, ::testing::Bool(),
                          [](const ::testing::TestParamInfo<bool>& info) {
                              return info.param ? "WithWorker" : "WithoutWorker";
                          });
+
+struct Sound {
+    int length = 0, channels = 0, format = 0, hertz = 0;
+    std::vector<unsigned char> bytes;
+    std::string told;  // what the host said on standard error
+    bool operator==(const Sound& o) const {
+        return length == o.length && channels == o.channels && format == o.format && hertz == o.hertz &&
+               bytes == o.bytes && told == o.told;
+    }
+};
+
+Sound LoadedSound(KzGlfwGame& game, const std::string& file) {
+    Sound sound;
+    ::testing::internal::CaptureStderr();
+    unsigned char* data = game.LoadAudioData(String(("zarnik://" + file).c_str()), &sound.length, &sound.channels,
+                                             &sound.format, &sound.hertz);
+    sound.told = ::testing::internal::GetCapturedStderr();
+    if (data) sound.bytes.assign(data, data + sound.length * sound.channels * sound.format);
+    std::free(data);
+    return sound;
+}
+
+// Sounds queued on the host come out of LoadAudioData as the ordinary
+// decoding gives them; one that cannot be decoded is read again and its
+// failure told as before.
+TEST(SoundsDecodedAhead, LoadAudioDataTakesTheSamplesOfTheOrdinaryDecodingAndTellsFailuresAlike) {
+    ScratchWorkingDir dir;
+    mkdir("data", 0755);
+    ASSERT_TRUE(audio_fixtures::WriteToneWav("data/tone.wav", 440, 6000));
+    ASSERT_TRUE(audio_fixtures::EncodeOgg("data/tone.wav", "data/tone.ogg"));
+    WriteFileBytes("data/damaged.ogg", {'O', 'g', 'g', 'S', 0, 2, 0, 0});
+    const std::vector<std::string> files = {"data/tone.ogg", "data/tone.wav", "data/damaged.ogg"};
+
+    KzGlfwGame plain, ahead;
+    Array<String> queued(static_cast<int>(files.size()));
+    for (size_t i = 0; i < files.size(); ++i) queued[static_cast<int>(i)] = String(("zarnik://" + files[i]).c_str());
+    ahead.DecodeSoundsAhead(queued);
+    std::vector<Sound> expected;
+    for (const std::string& file : files) {
+        expected.push_back(LoadedSound(plain, file));
+        EXPECT_EQ(LoadedSound(ahead, file), expected.back()) << file;
+    }
+    EXPECT_GT(expected[0].bytes.size(), 6000u) << "the tune decodes";
+    EXPECT_NE(expected[2].told, "") << "the damaged file is told";
+}
 
 }  // namespace
